@@ -1,0 +1,17 @@
+# GoogleTest from Debian's sources, built with the project's own compiler.
+set(gtest_disable_pthreads ${WIN32} CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+include(GoogleTest)
+
+# Registers every test of a GoogleTest program with CTest by name. The
+# cross-built programs are listed through Wine at test time, inside the test
+# run's Wine session; a build without an emulator (i686) only compiles them.
+function(meridel_gtests target)
+  if(CMAKE_CROSSCOMPILING AND NOT CMAKE_CROSSCOMPILING_EMULATOR)
+    return()
+  endif()
+  gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+                       PROPERTIES TIMEOUT 120)
+endfunction()

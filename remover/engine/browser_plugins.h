@@ -1,0 +1,9 @@
+#pragma once
+
+namespace remover {
+
+// Plug-in files in the Netscape-family and Opera folders, and the product's
+// entry under SOFTWARE\MozillaPlugins.
+void CleanBrowserPlugins();
+
+}  // namespace remover

@@ -1,0 +1,33 @@
+#include "remover/engine/class_registration.h"
+
+#include "platform/unique_resource.h"
+#include "remover/engine/registry_text.h"
+
+namespace remover {
+
+std::string GuidToText(const GUID& classId) {
+    wchar_t wide[64] = {};
+    if (::StringFromGUID2(classId, wide, 64) == 0) return std::string();
+    char text[64] = {};
+    if (::WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof(text), nullptr, nullptr) == 0)
+        return std::string();
+    return text;
+}
+
+bool GetInprocServerPath(const GUID& classId, std::string& path) {
+    const std::string keyName = "CLSID\\" + GuidToText(classId) + "\\InprocServer32";
+    if (keyName.size() >= MAX_PATH) return false;
+    platform::UniqueKey key;
+    if (::RegOpenKeyExA(HKEY_CLASSES_ROOT, keyName.c_str(), 0, KEY_READ | KEY_WRITE, key.put()) !=
+        ERROR_SUCCESS)
+        return false;
+    return ReadRegistryText(key.get(), nullptr, path, TextRule::TerminatedString);
+}
+
+bool IsModulePresent(const GUID& classId) {
+    std::string path;
+    return GetInprocServerPath(classId, path) &&
+           ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+}  // namespace remover

@@ -1,0 +1,26 @@
+#include "remover/engine/key_tree.h"
+
+#include "platform/unique_resource.h"
+
+namespace remover {
+
+LONG DeleteKeyTree(HKEY parent, const char* name) {
+    {
+        platform::UniqueKey key;
+        const LONG opened = ::RegOpenKeyExA(parent, name, 0, KEY_READ | KEY_WRITE, key.put());
+        if (opened != ERROR_SUCCESS) return opened;
+        for (;;) {
+            // Each deleted child shifts the rest down, so index 0 is read again.
+            char child[256] = {};
+            DWORD length = sizeof(child);
+            if (::RegEnumKeyExA(key.get(), 0, child, &length, nullptr, nullptr, nullptr, nullptr) !=
+                ERROR_SUCCESS)
+                break;
+            const LONG status = DeleteKeyTree(key.get(), child);
+            if (status != ERROR_SUCCESS) return status;
+        }
+    }
+    return ::RegDeleteKeyA(parent, name);
+}
+
+}  // namespace remover

@@ -1,0 +1,11 @@
+#pragma once
+#include <windows.h>
+
+namespace remover {
+
+// Deletes `name` under `parent` with all its subkeys, deepest first. Stops at
+// the first subkey that cannot be deleted and returns that status; what is
+// above it stays. ERROR_SUCCESS when the whole tree went.
+LONG DeleteKeyTree(HKEY parent, const char* name);
+
+}  // namespace remover

@@ -1,0 +1,7 @@
+#include "remover/engine/module_file.h"
+
+namespace remover {
+
+void RemoveModuleFile(const char*) {}
+
+}  // namespace remover

@@ -1,0 +1,53 @@
+#include "remover/front/remover_app.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "platform/string_resource.h"
+#include "platform/unique_resource.h"
+#include "remover/engine/file_deletion.h"
+#include "remover/engine/removal.h"
+#include "remover/front/command_line.h"
+#include "remover/front/confirm_dialog.h"
+#include "remover/front/resource_ids.h"
+
+namespace remover {
+namespace {
+
+const char kCaption[] = "Meridel Remover";
+
+void ShowMessage(UINT stringId, UINT style) {
+    const std::string text = platform::LoadStringResourceA(platform::ResourceModule(), stringId);
+    ::MessageBoxA(nullptr, text.c_str(), kCaption, style);
+}
+
+void RunInteractive(const RemoverOptions& options) {
+    INT_PTR answer = 0;
+    {
+        CRmDlg dialog;
+        answer = dialog.ShowModal(::GetActiveWindow(), 0);
+    }
+    // Cancel, the close box, Escape and a dialog that failed all change nothing.
+    if (answer != IDOK) return;
+    RunRemoval(false, options.removeFolders, options.keepList);
+    ShowMessage(IDS_REMOVED, MB_OK | MB_ICONINFORMATION);
+    if (g_restartNeeded) ShowMessage(IDS_RESTART, MB_OK | MB_ICONEXCLAMATION);
+}
+
+}  // namespace
+
+int RunRemoverProgram(HINSTANCE instance, const char* commandLine) {
+    INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES};
+    ::InitCommonControlsEx(&controls);
+    platform::ComApartment com;
+    platform::SetResourceModule(instance);
+    const RemoverOptions options = ParseCommandLine(commandLine);
+    if (options.silent)
+        RunRemoval(true, options.removeFolders, options.keepList);
+    else
+        RunInteractive(options);
+    return 0;
+}
+
+}  // namespace remover

@@ -1,0 +1,9 @@
+#pragma once
+#include <windows.h>
+
+namespace remover {
+
+// The whole program: options, confirmation, removal, messages. Always 0.
+int RunRemoverProgram(HINSTANCE instance, const char* commandLine);
+
+}  // namespace remover

@@ -1,0 +1,39 @@
+#pragma once
+// Seeds the real (Wine) file system and reads it back, for tests.
+#include <windows.h>
+
+#include <string>
+
+namespace testsupport {
+
+// Creates the folder with every missing folder on its path.
+void CreateFolders(const std::string& path);
+// Writes a file (creating its folders) with the given attributes.
+void WriteFile(const std::string& path, const std::string& content = "meridel",
+               DWORD attributes = FILE_ATTRIBUTE_NORMAL);
+bool FileExists(const std::string& path);    // a file, not a folder
+bool FolderExists(const std::string& path);  // a folder
+// Test-side clean-up: removes a tree outright (never used by the product).
+void RemoveTree(const std::string& path);
+// Copies a file, creating the target's folders.
+void CopyFileTo(const std::string& from, const std::string& to);
+
+// The folder of the running test program, where the fixture modules are built.
+std::string TestBinFolder();
+// A fixture module or program built beside the tests, by file name.
+std::string FixturePath(const std::string& fileName);
+
+// A fresh, empty folder under the temporary folder, removed on destruction.
+class ScopedTempFolder {
+public:
+    explicit ScopedTempFolder(const std::string& name);
+    ~ScopedTempFolder();
+    ScopedTempFolder(const ScopedTempFolder&) = delete;
+    ScopedTempFolder& operator=(const ScopedTempFolder&) = delete;
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+}  // namespace testsupport
