@@ -1,0 +1,29 @@
+#include "tests/support/product_fixture.h"
+
+#include "remover/engine/class_registration.h"
+#include "remover/engine/component_table.h"
+#include "tests/support/registry_fixture.h"
+
+namespace testsupport {
+
+std::vector<std::string> ComponentClassIds() {
+    std::vector<std::string> ids;
+    for (const auto& row : remover::kComponentTable)
+        if (row.classId) ids.push_back(remover::GuidToText(*row.classId));
+    return ids;
+}
+
+std::string ClassKey(const std::string& classId) { return "CLSID\\" + classId; }
+
+void RegisterClass(const std::string& classId, const std::string& path, DWORD type) {
+    SetString(HKEY_CLASSES_ROOT, ClassKey(classId) + "\\InprocServer32", nullptr, path, type);
+    SetString(HKEY_CLASSES_ROOT, ClassKey(classId) + "\\InprocServer32", "ThreadingModel", "Apartment");
+}
+
+std::vector<std::pair<HKEY, std::string>> ProductRegistryPlaces() {
+    std::vector<std::pair<HKEY, std::string>> places = {{HKEY_LOCAL_MACHINE, "Software\\Halvorix"}};
+    for (const auto& id : ComponentClassIds()) places.emplace_back(HKEY_CLASSES_ROOT, ClassKey(id));
+    return places;
+}
+
+}  // namespace testsupport
