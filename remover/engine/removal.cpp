@@ -8,6 +8,7 @@
 #include "remover/engine/browser_plugins.h"
 #include "remover/engine/class_registration.h"
 #include "remover/engine/component_table.h"
+#include "remover/engine/file_type_cleanup.h"
 #include "remover/engine/key_tree.h"
 #include "remover/engine/module_file.h"
 #include "remover/engine/product_folders.h"
@@ -101,6 +102,7 @@ void RunRemoval(bool silent, bool removeFolders, const std::vector<GUID>& keepLi
     RemoveRenderKey();
     if (removeFolders) RemoveProductFolders();
     CleanBrowserPlugins();
+    RemoveFileTypeRegistration();
     DeleteProductKey(productKeyPath);
 }
 
