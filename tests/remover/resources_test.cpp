@@ -164,6 +164,27 @@ TEST(RemoverResources, CommonControlsManifest) {
         << manifest;
 }
 
+// The manifest must resolve: an activation context built from it redirects
+// comctl32.dll to the side-by-side version 6 assembly.
+TEST(RemoverResources, ManifestBindsCommonControlsVersion6) {
+    const std::string path = FixturePath("meridremover.exe");
+    ACTCTXA context{};
+    context.cbSize = sizeof(context);
+    context.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+    context.lpSource = path.c_str();
+    context.lpResourceName = MAKEINTRESOURCEA(1);
+    HANDLE activation = ::CreateActCtxA(&context);
+    ASSERT_NE(activation, INVALID_HANDLE_VALUE) << ::GetLastError();
+    ULONG_PTR cookie = 0;
+    ASSERT_TRUE(::ActivateActCtx(activation, &cookie));
+    ACTCTX_SECTION_KEYED_DATA data{};
+    data.cbSize = sizeof(data);
+    EXPECT_TRUE(::FindActCtxSectionStringW(0, nullptr, ACTIVATION_CONTEXT_SECTION_DLL_REDIRECTION, L"comctl32.dll",
+                                           &data));
+    ::DeactivateActCtx(0, cookie);
+    ::ReleaseActCtx(activation);
+}
+
 TEST(RemoverResources, VersionResource) {
     const std::string path = FixturePath("meridremover.exe");
     DWORD handle = 0;
