@@ -1,15 +1,110 @@
 #include "remover/engine/file_deletion.h"
 
+#include <windows.h>
+
+#include <optional>
+#include <set>
+#include <vector>
+
+#include "platform/unique_resource.h"
+#include "remover/core/long_path_walk.h"
+#include "remover/core/rename_section.h"
+
 bool g_restartNeeded = false;
 
 namespace remover {
+namespace {
+
+const char kRenameSection[] = "rename";
+const char kWininit[] = "wininit.ini";
+
+// The section is read into 32,768 bytes first and into a doubled buffer while
+// the read fills it; past this size it is left alone rather than cut short.
+constexpr size_t kFirstSectionBytes = 32768;
+constexpr size_t kLargestSectionBytes = 16u << 20;
+
+// The whole "rename" section without the list's final zero byte, or nullopt
+// when it cannot be read whole.
+std::optional<std::string> ReadRenameSection() {
+    for (size_t bytes = kFirstSectionBytes; bytes <= kLargestSectionBytes; bytes *= 2) {
+        std::vector<char> buffer(bytes, '\0');
+        const DWORD size = static_cast<DWORD>(bytes - 1);
+        const DWORD n = ::GetPrivateProfileSectionA(kRenameSection, buffer.data(), size, kWininit);
+        // A section that did not fit comes back cut at size - 2.
+        if (n + 2 < size) return std::string(buffer.data(), n);
+    }
+    return std::nullopt;
+}
+
+// Windows of the 95 family deletes the files listed as "NUL=" + short path in
+// wininit.ini's "rename" section when it next starts.
+void ScheduleInWininit(const std::string& path) {
+    const std::optional<std::string> section = ReadRenameSection();
+    if (!section) return;
+    char shortPath[MAX_PATH] = {};
+    const DWORD length = ::GetShortPathNameA(path.c_str(), shortPath, MAX_PATH);
+    // "NUL=" with no path behind it would name nothing: write no line then.
+    if (length == 0 || length >= MAX_PATH) return;
+    const std::optional<std::string> updated = remover_core::AppendRenameEntry(*section, shortPath);
+    if (!updated) return;
+    // The whole-section write keeps every former line, duplicates included.
+    ::WritePrivateProfileSectionA(kRenameSection, updated->c_str(), kWininit);
+}
+
+// Files this run has scheduled, upper-cased the way the code page does.
+std::set<std::string>& ScheduledFiles() {
+    static std::set<std::string> files;
+    return files;
+}
+
+std::string Folded(std::string text) {
+    if (!text.empty()) ::CharUpperBuffA(&text[0], static_cast<DWORD>(text.size()));
+    return text;
+}
+
+bool IsInUseError(DWORD error) {
+    return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+}
+
+}  // namespace
 
 const char kTooLongName[] = "!! ERROR - Too Long Name !!";
 
-void DeleteFileOrSchedule(const std::string&) {}
+bool IsScheduledForRestart(const std::string& path) { return ScheduledFiles().count(Folded(path)) > 0; }
 
-std::string ExpandToLongPath(const std::string& path) { return path; }
+void DeleteFileOrSchedule(const std::string& path) {
+    if (IsScheduledForRestart(path)) return;
+    ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (::DeleteFileA(path.c_str())) return;
+    if (!IsInUseError(::GetLastError())) return;
+    // Set whatever the scheduling below achieves: the user is asked to restart.
+    g_restartNeeded = true;
+    ScheduledFiles().insert(Folded(path));
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof(version);
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    ::GetVersionExA(&version);
+#pragma GCC diagnostic pop
+    if (version.dwPlatformId == VER_PLATFORM_WIN32_NT)
+        ::MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+    else if (version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS)
+        ScheduleInWininit(path);
+}
 
-std::string FindLongName(const std::string& path) { return path; }
+std::string ExpandToLongPath(const std::string& path) {
+    const std::optional<std::string> expanded = remover_core::WalkLongPath(path, FindLongName);
+    return expanded ? *expanded : std::string(kTooLongName);
+}
+
+std::string FindLongName(const std::string& path) {
+    const std::string_view written = remover_core::LastPathComponent(path);
+    // A wildcard would let the search answer with some other file's name.
+    if (remover_core::HasSearchWildcard(written)) return std::string(written);
+    WIN32_FIND_DATAA entry{};
+    platform::UniqueFind find(::FindFirstFileA(path.c_str(), &entry));
+    if (!find) return std::string(written);
+    return entry.cFileName;
+}
 
 }  // namespace remover

@@ -11,6 +11,11 @@ namespace remover {
 // or access is denied, at the next start of Windows (and sets g_restartNeeded).
 void DeleteFileOrSchedule(const std::string& path);
 
+// True when this run has already scheduled the file for deletion at the next
+// restart (compared without regard to case). A file that several removal
+// steps name is then neither unregistered nor scheduled a second time.
+bool IsScheduledForRestart(const std::string& path);
+
 // The path with every component in its long form as stored on disk, or
 // kTooLongName for a path of more than 260 characters.
 std::string ExpandToLongPath(const std::string& path);

@@ -1,7 +1,49 @@
 #include "remover/engine/module_file.h"
 
-namespace remover {
+#include <windows.h>
 
-void RemoveModuleFile(const char*) {}
+#include <string>
+
+#include "platform/unique_resource.h"
+#include "remover/engine/file_deletion.h"
+#include "remover/engine/guarded_call.h"
+
+namespace remover {
+namespace {
+
+const char kSharedDllsKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDlls";
+
+// Exactly ".dll" or ".exe": a name that ends in ".DLL" is not loaded.
+bool IsModuleName(const std::string& path) {
+    const std::string ending = path.size() < 4 ? path : path.substr(path.size() - 4);
+    return ending == ".dll" || ending == ".exe";
+}
+
+// Lets the module remove its own registrations. It runs inside this process;
+// an exception that leaves its entry point is caught, and the removal goes on.
+void UnregisterModule(const std::string& path) {
+    // A damaged image must not stop a silent removal with a system message box.
+    const UINT previousMode = ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    platform::UniqueModule module(::LoadLibraryA(path.c_str()));
+    ::SetErrorMode(previousMode);
+    if (!module) return;
+    if (FARPROC entryPoint = ::GetProcAddress(module.get(), "DllUnregisterServer")) CallGuarded(entryPoint);
+}
+
+}  // namespace
+
+void RemoveModuleFile(const char* path) {
+    if (!path || !*path) return;
+    const std::string longPath = ExpandToLongPath(path);
+    // An over-long path names no file we could handle: touch nothing at all.
+    if (longPath == kTooLongName) return;
+    // Already unregistered, its value deleted and scheduled earlier in this run.
+    if (IsScheduledForRestart(longPath)) return;
+    if (IsModuleName(longPath)) UnregisterModule(longPath);
+    platform::UniqueKey sharedDlls;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSharedDllsKey, 0, KEY_ALL_ACCESS, sharedDlls.put()) == ERROR_SUCCESS)
+        ::RegDeleteValueA(sharedDlls.get(), longPath.c_str());
+    DeleteFileOrSchedule(longPath);
+}
 
 }  // namespace remover

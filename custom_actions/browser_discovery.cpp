@@ -1,0 +1,180 @@
+#include "custom_actions/browser_discovery.h"
+
+#include <shlwapi.h>
+
+#include <new>
+#include <string>
+#include <vector>
+
+#include "custom_actions/browser_identification.h"
+#include "custom_actions/core/browser_command.h"
+#include "custom_actions/core/browser_paths.h"
+#include "custom_actions/installer_session.h"
+#include "custom_actions/registry_key.h"
+
+namespace {
+
+using custom_actions_core::BrowserKind;
+using custom_actions_core::BrowserRecord;
+using custom_actions_core::kDiscoveryPathCapacity;
+
+constexpr wchar_t kStartMenuInternet[] = L"Software\\Clients\\StartMenuInternet";
+constexpr wchar_t kInternetExplorerServer[] =
+    L"CLSID\\{0002DF01-0000-0000-C000-000000000046}\\LocalServer32";
+constexpr wchar_t kChromeUninstall[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Google Chrome";
+constexpr const wchar_t* kWebAssociations[] = {L"http", L".htm", L".html"};
+constexpr DWORD kDisplayNameCapacity = 260;  // 520 bytes
+
+// The per-user registrations come first; a per-machine installation must not
+// pick up what only the installing user has.
+struct RootOrder {
+    const HKEY* begin() const { return kRoots + (perMachine ? 1 : 0); }
+    const HKEY* end() const { return kRoots + 2; }
+    bool perMachine;
+    static inline const HKEY kRoots[2] = {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE};
+};
+
+bool ReadDefaultValue(HKEY parent, const wchar_t* subkey, wchar_t* buffer, DWORD size) {
+    RegistryKey key;
+    if (key.Open(parent, subkey, KEY_READ) != ERROR_SUCCESS) return false;
+    DWORD count = size;
+    return key.ReadStringValue(nullptr, buffer, count) == ERROR_SUCCESS;
+}
+
+// The registered open command of one client under one root.
+bool ReadOpenCommand(HKEY root, const wchar_t* clientId, wchar_t* buffer, DWORD size) {
+    RegistryKey clients;
+    RegistryKey client;
+    RegistryKey command;
+    if (clients.Open(root, kStartMenuInternet, KEY_READ) != ERROR_SUCCESS ||
+        client.Open(clients.get(), clientId, KEY_READ) != ERROR_SUCCESS ||
+        command.Open(client.get(), L"shell\\open\\command", KEY_READ) != ERROR_SUCCESS)
+        return false;
+    DWORD count = size;
+    return command.ReadStringValue(nullptr, buffer, count) == ERROR_SUCCESS && buffer[0] != L'\0';
+}
+
+bool ResolveSpecialClient(wchar_t* buffer, const wchar_t* clientId, DWORD size) {
+    const std::wstring id(clientId);
+    if (id == custom_actions_core::kChromeClientId) return ReadChromePath(buffer, size);
+    if (id == custom_actions_core::kInternetExplorerClientId) return ReadInternetExplorerPath(buffer, size);
+    return false;
+}
+
+// Appends a record unless the list already holds one of its kind; the first
+// of a kind wins. A record that cannot be stored is dropped.
+void AddBrowser(custom_actions_core::BrowserList& list, BrowserRecord record) {
+    if (custom_actions_core::HoldsKind(list, record.kind)) return;
+    try {
+        list.push_back(std::move(record));
+    } catch (const std::bad_alloc&) {
+    }
+}
+
+void CollectRegisteredBrowsers(HKEY root, bool perMachine, custom_actions_core::BrowserList& list) {
+    RegistryKey clients;
+    if (clients.Open(root, kStartMenuInternet, KEY_READ) != ERROR_SUCCESS) return;
+    for (DWORD index = 0;; ++index) {
+        wchar_t clientId[kDiscoveryPathCapacity];
+        DWORD length = kDiscoveryPathCapacity;
+        if (::RegEnumKeyExW(clients.get(), index, clientId, &length, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS)
+            break;
+        wchar_t displayName[kDisplayNameCapacity];
+        if (!ReadDefaultValue(clients.get(), clientId, displayName, kDisplayNameCapacity)) continue;
+        wchar_t path[kDiscoveryPathCapacity];
+        if (!ResolveBrowserExecutable(path, perMachine, clientId, kDiscoveryPathCapacity)) continue;
+        const BrowserKind kind = IdentifyBrowser(perMachine, path);
+        if (kind == custom_actions_core::kNotRecognised) continue;
+        AddBrowser(list, BrowserRecord{clientId, displayName, kind});
+    }
+}
+
+}  // namespace
+
+void ExpandInPlace(wchar_t* buffer, DWORD size) {
+    const DWORD needed = ::ExpandEnvironmentStringsW(buffer, nullptr, 0);
+    if (needed == 0 || needed >= size) return;
+    const std::wstring original(buffer);
+    ::ExpandEnvironmentStringsW(original.c_str(), buffer, size);
+}
+
+bool ReadInternetExplorerPath(wchar_t* buffer, DWORD size) {
+    if (!ReadDefaultValue(HKEY_CLASSES_ROOT, kInternetExplorerServer, buffer, size)) return false;
+    ExpandInPlace(buffer, size);
+    return true;
+}
+
+bool ReadChromePath(wchar_t* buffer, DWORD size) {
+    RegistryKey uninstall;
+    if (uninstall.Open(HKEY_CURRENT_USER, kChromeUninstall, KEY_READ) != ERROR_SUCCESS) return false;
+    DWORD count = size;
+    if (uninstall.ReadStringValue(L"InstallLocation", buffer, count) != ERROR_SUCCESS) return false;
+    const auto path = custom_actions_core::ComposeChromePath(buffer, size);
+    if (!path || !custom_actions_core::StoreText(*path, buffer, size)) return false;
+    ExpandInPlace(buffer, size);
+    return IsExistingFile(buffer);
+}
+
+bool ResolveBrowserExecutable(wchar_t* buffer, bool perMachine, const wchar_t* clientId, DWORD size) {
+    if (clientId[0] == L'{') return ResolveSpecialClient(buffer, clientId, size);
+    bool read = false;
+    for (HKEY root : RootOrder{perMachine}) {
+        read = ReadOpenCommand(root, clientId, buffer, size);
+        if (read) break;
+    }
+    if (!read) return false;
+    // The executable is never longer than the command it came from.
+    custom_actions_core::StoreText(custom_actions_core::ExtractExecutable(buffer), buffer, size);
+    ExpandInPlace(buffer, size);
+    return true;
+}
+
+bool LocateDefaultBrowser(wchar_t* buffer, bool perMachine, DWORD size) {
+    bool found = false;
+    // No stop after a success: the machine-wide default, resolved last, stands.
+    // The client id is read aside, so that a root without a default keeps the
+    // path that an earlier root resolved.
+    std::vector<wchar_t> clientId(size);
+    for (HKEY root : RootOrder{perMachine}) {
+        if (!ReadDefaultValue(root, kStartMenuInternet, clientId.data(), size) || clientId[0] == L'\0') continue;
+        found = ResolveBrowserExecutable(buffer, perMachine, clientId.data(), size);
+    }
+    if (found) return true;
+    if (ReadInternetExplorerPath(buffer, size)) return true;
+    // The shell's association is left for callers that take any executable,
+    // but it is not the registered default browser.
+    for (const wchar_t* association : kWebAssociations) {
+        DWORD count = size;
+        if (SUCCEEDED(::AssocQueryStringW(0, ASSOCSTR_EXECUTABLE, association, L"open", buffer, &count))) break;
+        buffer[0] = L'\0';
+    }
+    return false;
+}
+
+CollectedBrowsers CollectBrowsers(MSIHANDLE session) {
+    CollectedBrowsers result;
+    const bool perMachine = IsAllUsersInstall(session);
+    wchar_t path[kDiscoveryPathCapacity];
+
+    if (ReadInternetExplorerPath(path, kDiscoveryPathCapacity))
+        AddBrowser(result.list, BrowserRecord{custom_actions_core::kInternetExplorerClientId, L"Internet Explorer",
+                                              custom_actions_core::kInternetExplorer});
+
+    if (LocateDefaultBrowser(path, perMachine, kDiscoveryPathCapacity)) {
+        const BrowserKind host = IdentifyBrowser(perMachine, path);
+        if (host != custom_actions_core::kNotRecognised) result.hostKind = host;
+    }
+
+    for (HKEY root : RootOrder{perMachine}) CollectRegisteredBrowsers(root, perMachine, result.list);
+
+    // Chrome installed for this user alone has no Start-menu registration.
+    if (!custom_actions_core::HoldsKind(result.list, custom_actions_core::kChrome) &&
+        ReadChromePath(path, kDiscoveryPathCapacity) &&
+        IdentifyBrowser(perMachine, path) == custom_actions_core::kChrome)
+        AddBrowser(result.list, BrowserRecord{custom_actions_core::kChromeClientId, L"Google Chrome",
+                                              custom_actions_core::kChrome});
+
+    custom_actions_core::SortByDisplayName(result.list);
+    return result;
+}

@@ -1,0 +1,34 @@
+#pragma once
+// Finds the installed browsers: their registrations, their executables and
+// the user's default browser. Only reads; writes nothing but the caller's
+// buffers, and never beyond their size (in characters).
+#include <windows.h>
+#include <msi.h>
+
+#include "custom_actions/core/browser_list.h"
+
+// Expands environment references in place when the expansion fits the buffer.
+void ExpandInPlace(wchar_t* buffer, DWORD size);
+
+// Internet Explorer's registered automation server, as registered (quotes and
+// arguments kept), expanded.
+bool ReadInternetExplorerPath(wchar_t* buffer, DWORD size);
+
+// Chrome's executable from its per-user uninstall entry, when the file exists.
+bool ReadChromePath(wchar_t* buffer, DWORD size);
+
+// The executable of the browser named by clientId, which must not live in
+// buffer. A per-machine installation looks at the machine-wide registrations
+// only.
+bool ResolveBrowserExecutable(wchar_t* buffer, bool perMachine, const wchar_t* clientId, DWORD size);
+
+// The default browser's executable. On false the buffer may still hold an
+// executable that the shell associates with web pages, or be empty.
+bool LocateDefaultBrowser(wchar_t* buffer, bool perMachine, DWORD size);
+
+struct CollectedBrowsers {
+    custom_actions_core::BrowserList list;  // sorted by display name, one per kind
+    custom_actions_core::BrowserKind hostKind = custom_actions_core::kInternetExplorer;
+};
+
+CollectedBrowsers CollectBrowsers(MSIHANDLE session);

@@ -1,0 +1,46 @@
+#include "custom_actions/core/opera_settings_text.h"
+
+namespace custom_actions_core {
+namespace {
+
+std::optional<std::wstring> Fitting(std::wstring text, std::size_t capacity) {
+    if (text.size() >= capacity) return std::nullopt;
+    return text;
+}
+
+}  // namespace
+
+std::optional<std::wstring> ProgramFolderSettingsFile(std::wstring_view operaExecutable, std::size_t capacity) {
+    const std::size_t slash = operaExecutable.rfind(L'\\');
+    if (slash == std::wstring_view::npos) return std::nullopt;
+    std::wstring path(operaExecutable.substr(0, slash + 1));
+    path += L"opera6def.ini";
+    return Fitting(std::move(path), capacity);
+}
+
+std::optional<std::wstring> ProfileSettingsFile(std::wstring_view appDataFolder, std::size_t capacity) {
+    if (appDataFolder.empty()) return std::nullopt;
+    std::wstring path(appDataFolder);
+    if (path.back() != L'\\') path += L'\\';
+    path += L"Opera\\Opera\\profile\\opera6.ini";
+    return Fitting(std::move(path), capacity);
+}
+
+std::wstring PlugInModulePath(std::wstring_view appDir) { return std::wstring(appDir) + L"npMeridel.dll"; }
+
+std::wstring VersionSuffix(std::uint32_t productVersionMs, std::uint32_t productVersionLs) {
+    return L" (" + std::to_wstring(productVersionMs >> 16) + L", " + std::to_wstring(productVersionMs & 0xFFFF) +
+           L", " + std::to_wstring(productVersionLs >> 16) + L", " + std::to_wstring(productVersionLs & 0xFFFF) +
+           L")";
+}
+
+std::optional<std::wstring> OperaFileTypeValue(std::wstring_view modulePath, std::wstring_view versionSuffix,
+                                               std::size_t capacity) {
+    std::wstring value = L"6,,";
+    value += modulePath;
+    value += L",Meridel3D Viewer,wrl,vrml,wrz|Meridel Netscape Browser Plug-In";
+    value += versionSuffix;
+    return Fitting(std::move(value), capacity);
+}
+
+}  // namespace custom_actions_core

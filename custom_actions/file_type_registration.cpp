@@ -1,0 +1,129 @@
+#include "custom_actions/file_type_registration.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "custom_actions/actions.h"
+#include "custom_actions/core/custom_action_data.h"
+#include "custom_actions/core/default_icon.h"
+#include "custom_actions/core/vrml_types.h"
+#include "custom_actions/installer_session.h"
+#include "custom_actions/registry_key.h"
+
+namespace {
+
+using namespace custom_actions_core;
+
+constexpr const wchar_t* kClassesKey = L"Software\\Classes";
+constexpr const wchar_t* kContentTypeKey = L"MIME\\Database\\Content Type";
+constexpr const wchar_t* kFileType = L"Meridel.ClientCU";
+constexpr const wchar_t* kFileTypeName = L"VRML File";
+// "Meridel.Client" is an older name of the file type: removed, never written.
+constexpr const wchar_t* kRemovedFileTypes[] = {kFileType, L"Meridel.Client"};
+constexpr const wchar_t* kExtensionContentType = L"model/vrml";
+constexpr const wchar_t* kContentTypeExtension = L".wrl";
+// The product's own content type maps to no extension.
+constexpr std::wstring_view kUnmappedContentType = L"application/x-meridel";
+constexpr const wchar_t* kEngineServerKey =
+    L"CLSID\\{54D58948-E105-494F-BF70-DF4632A91FA0}\\InprocServer32";
+
+// The shell asks a running Internet Explorer, through the WWW_OpenURL topic,
+// to open the file as a file:// URL.
+constexpr const wchar_t* kDdeMessage = L"\"file://%1\",,-1,,,,,";
+struct DdeRow {
+    const wchar_t* subkey;
+    const wchar_t* value;
+};
+constexpr DdeRow kDdeSubkeys[] = {
+    {L"Application", L"IExplore"},
+    {L"Topic", L"WWW_OpenURL"},
+};
+
+void WriteExtensionKeys(RegistryKey& classes, bool registerTypes) {
+    for (const wchar_t* extension : kVrmlExtensions) {
+        classes.DeleteKeyTree(extension);
+        if (!registerTypes) continue;
+        RegistryKey key;
+        if (key.CreateKey(classes.get(), extension) != ERROR_SUCCESS) continue;
+        key.WriteStringValue(nullptr, kFileType);
+        key.WriteStringValue(L"Content Type", kExtensionContentType);
+    }
+}
+
+void WriteContentTypeKeys(RegistryKey& classes, bool registerTypes) {
+    // Created in both modes, so removal leaves it behind, empty, if it was missing.
+    RegistryKey database;
+    if (database.CreateKey(classes.get(), kContentTypeKey) != ERROR_SUCCESS) return;
+    for (const wchar_t* contentType : kVrmlContentTypes) {
+        // The content type, slash included, is one key name.
+        database.DeleteKeyTree(contentType);
+        if (!registerTypes) continue;
+        RegistryKey key;
+        if (key.CreateKey(database.get(), contentType) != ERROR_SUCCESS) continue;
+        key.WriteStringValue(L"CLSID", kControlClassId);
+        if (contentType != kUnmappedContentType) key.WriteStringValue(L"Extension", kContentTypeExtension);
+    }
+}
+
+void WriteDdeVerb(RegistryKey& open) {
+    RegistryKey ddeexec;
+    if (ddeexec.CreateKey(open.get(), L"ddeexec") != ERROR_SUCCESS) return;
+    ddeexec.WriteStringValue(nullptr, kDdeMessage);
+    for (const DdeRow& row : kDdeSubkeys) {
+        RegistryKey key;
+        if (key.CreateKey(ddeexec.get(), row.subkey) == ERROR_SUCCESS) key.WriteStringValue(nullptr, row.value);
+    }
+}
+
+// The engine's server path as registered, unexpanded, with icon index 0.
+void WriteDefaultIcon(RegistryKey& fileType) {
+    RegistryKey server;
+    if (server.Open(HKEY_CLASSES_ROOT, kEngineServerKey, KEY_READ) != ERROR_SUCCESS) return;
+    wchar_t path[kIconValueCapacity];
+    DWORD count = kIconValueCapacity;
+    if (server.ReadStringValue(nullptr, path, count) != ERROR_SUCCESS) return;
+    const std::optional<std::wstring> icon = ComposeDefaultIcon(path);
+    if (!icon) return;
+    RegistryKey key;
+    if (key.CreateKey(fileType.get(), L"DefaultIcon") == ERROR_SUCCESS) key.WriteStringValue(nullptr, icon->c_str());
+}
+
+void WriteFileType(RegistryKey& classes, bool withDde, const wchar_t* command) {
+    RegistryKey fileType;
+    if (fileType.CreateKey(classes.get(), kFileType) != ERROR_SUCCESS) return;
+    fileType.WriteStringValue(nullptr, kFileTypeName);
+    RegistryKey shell;
+    if (shell.CreateKey(fileType.get(), L"shell") != ERROR_SUCCESS) return;
+    RegistryKey open;
+    if (open.CreateKey(shell.get(), L"open") == ERROR_SUCCESS) {
+        RegistryKey commandKey;
+        if (commandKey.CreateKey(open.get(), L"command") == ERROR_SUCCESS)
+            commandKey.WriteStringValue(nullptr, command);
+        if (withDde) WriteDdeVerb(open);
+    }
+    WriteDefaultIcon(fileType);
+}
+
+}  // namespace
+
+void RegisterFileTypes(bool registerTypes, bool withDde, const wchar_t* command) {
+    RegistryKey classes;
+    if (classes.CreateKey(HKEY_CURRENT_USER, kClassesKey) != ERROR_SUCCESS) return;
+    // Everything is deleted before it is written, so nothing of an earlier
+    // registration (such as its DDE verb) survives.
+    for (const wchar_t* fileType : kRemovedFileTypes) classes.DeleteKeyTree(fileType);
+    WriteExtensionKeys(classes, registerTypes);
+    WriteContentTypeKeys(classes, registerTypes);
+    if (registerTypes) WriteFileType(classes, withDde, command ? command : L"");
+}
+
+extern "C" UINT __stdcall RegisterFileExtension(MSIHANDLE session) {
+    wchar_t value[kCustomActionDataCapacity];
+    // A value that cannot be read, or is too long, is never parsed: it neither
+    // registers nor removes.
+    if (ReadProperty(session, L"CustomActionData", value, kCustomActionDataCapacity) != ERROR_SUCCESS) return 0;
+    const std::optional<FileTypeRequest> request = ParseCustomActionData(value);
+    if (request) RegisterFileTypes(request->registerTypes, request->withDde, request->command.c_str());
+    return 0;
+}

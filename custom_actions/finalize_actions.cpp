@@ -1,0 +1,62 @@
+#include <windows.h>
+#include <shlobj.h>
+
+#include "custom_actions/actions.h"
+#include "custom_actions/core/vrml_types.h"
+#include "custom_actions/file_type_registration.h"
+#include "custom_actions/installer_session.h"
+#include "custom_actions/registry_key.h"
+#include "platform/optional_proc.h"
+#include "platform/unique_resource.h"
+
+namespace {
+
+constexpr const wchar_t* kFileExtsKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts";
+constexpr const wchar_t* kUserProductKey = L"Software\\Halvorix\\Meridel";
+
+// Makes the shell reread the associations at once.
+void NotifyAssociationsChanged() { ::SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr); }
+
+// Internet Explorer picks up changed associations only after this refresh;
+// systems without it (or whose IEFRAME.DLL lacks it) simply go without.
+void RefreshInternetExplorer() {
+    platform::UniqueModule ieframe(::LoadLibraryW(L"IEFRAME.DLL"));
+    using RefreshFn = HRESULT(WINAPI*)();
+    if (auto refresh = platform::GetOptionalProc<RefreshFn>(ieframe.get(), "IERefreshElevationPolicy")) refresh();
+}
+
+// The shell's per-user choice for an extension would override the new file type.
+RegistryKey ClearShellChoices() {
+    RegistryKey fileExts;
+    if (fileExts.Open(HKEY_CURRENT_USER, kFileExtsKey, kReadWriteAccess) == ERROR_SUCCESS) {
+        for (const wchar_t* extension : custom_actions_core::kVrmlExtensions) fileExts.DeleteKeyTree(extension);
+    }
+    return fileExts;
+}
+
+// After a per-machine installation the user's own defaults would shadow the
+// machine-wide ones.
+void RemoveUserDefaults(MSIHANDLE session) {
+    if (!IsAllUsersInstall(session)) return;
+    RegistryKey product;
+    if (product.Open(HKEY_CURRENT_USER, kUserProductKey, kReadWriteAccess) == ERROR_SUCCESS)
+        product.DeleteKeyTree(L"Default");
+}
+
+}  // namespace
+
+extern "C" UINT __stdcall InstallFinalize(MSIHANDLE session) {
+    const RegistryKey fileExts = ClearShellChoices();  // held until the end
+    RemoveUserDefaults(session);
+    NotifyAssociationsChanged();
+    RefreshInternetExplorer();
+    MakeOperaHappy(session);
+    return 0;
+}
+
+extern "C" UINT __stdcall UninstallFinalize(MSIHANDLE) {
+    RegisterFileTypes(false, false, nullptr);
+    NotifyAssociationsChanged();
+    RefreshInternetExplorer();
+    return 0;
+}

@@ -1,0 +1,134 @@
+#include "remover/engine/folder_guard.h"
+
+#include <windows.h>
+
+#include <shlobj.h>
+
+#include "platform/optional_proc.h"
+#include "platform/unique_resource.h"
+#include "remover/core/folder_refusal.h"
+#include "remover/engine/file_deletion.h"
+#include "remover/engine/registry_text.h"
+#include "remover/engine/shell_folder.h"
+
+namespace remover {
+namespace {
+
+// Shell folders whose loss would hurt the user or the system.
+constexpr int kShellFolders[] = {
+    CSIDL_WINDOWS,         CSIDL_SYSTEM,          CSIDL_SYSTEMX86,       CSIDL_PROGRAM_FILES,
+    CSIDL_PROGRAM_FILESX86, CSIDL_PROGRAM_FILES_COMMON, CSIDL_PROGRAM_FILES_COMMONX86,
+    CSIDL_PROFILE,         CSIDL_APPDATA,         CSIDL_LOCAL_APPDATA,   CSIDL_COMMON_APPDATA,
+    CSIDL_PERSONAL,        CSIDL_DESKTOPDIRECTORY, CSIDL_COMMON_DESKTOPDIRECTORY,
+    CSIDL_COMMON_DOCUMENTS, CSIDL_STARTMENU,      CSIDL_COMMON_STARTMENU, CSIDL_FAVORITES,
+    CSIDL_FONTS,
+};
+
+const char kCurrentVersionKey[] = "Software\\Microsoft\\Windows\\CurrentVersion";
+constexpr const char* kCurrentVersionValues[] = {
+    "ProgramFilesDir", "CommonFilesDir", "ProgramFilesDir (x86)", "CommonFilesDir (x86)",
+    "ProgramW6432Dir", "CommonW6432Dir",
+};
+
+constexpr const char* kEnvironmentFolders[] = {
+    "SystemRoot", "windir", "USERPROFILE", "ALLUSERSPROFILE", "PUBLIC", "ProgramData", "APPDATA", "LOCALAPPDATA",
+};
+
+using DirectoryFn = UINT(WINAPI*)(LPSTR, UINT);
+
+void AddFolder(std::vector<std::string>& folders, const std::string& folder) {
+    if (folder.empty()) return;
+    folders.push_back(folder);
+    const std::string longForm = ExpandToLongPath(folder);
+    if (longForm != folder && longForm != kTooLongName) folders.push_back(longForm);
+}
+
+void AddParent(std::vector<std::string>& folders, const std::string& folder) {
+    std::string trimmed = folder;
+    while (!trimmed.empty() && trimmed.back() == '\\') trimmed.pop_back();
+    const size_t slash = trimmed.rfind('\\');
+    if (slash != std::string::npos) AddFolder(folders, trimmed.substr(0, slash));
+}
+
+void AddDirectoryCalls(std::vector<std::string>& folders) {
+    char buffer[MAX_PATH] = {};
+    UINT length = ::GetWindowsDirectoryA(buffer, MAX_PATH);
+    if (length > 0 && length < MAX_PATH) AddFolder(folders, buffer);
+    length = ::GetSystemDirectoryA(buffer, MAX_PATH);
+    if (length > 0 && length < MAX_PATH) AddFolder(folders, buffer);
+    length = ::GetTempPathA(MAX_PATH, buffer);
+    if (length > 0 && length < MAX_PATH) AddFolder(folders, buffer);
+    // Missing on the older systems: looked up at run time.
+    const HMODULE kernel = ::GetModuleHandleA("kernel32.dll");
+    for (const char* name : {"GetSystemWindowsDirectoryA", "GetSystemWow64DirectoryA"}) {
+        const auto fn = platform::GetOptionalProc<DirectoryFn>(kernel, name);
+        if (!fn) continue;
+        length = fn(buffer, MAX_PATH);
+        if (length > 0 && length < MAX_PATH) AddFolder(folders, buffer);
+    }
+}
+
+void AddRegistryFolders(std::vector<std::string>& folders) {
+    platform::UniqueKey key;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kCurrentVersionKey, 0, KEY_READ, key.put()) == ERROR_SUCCESS) {
+        for (const char* name : kCurrentVersionValues) {
+            std::string folder;
+            if (ReadRegistryText(key.get(), name, folder)) AddFolder(folders, folder);
+        }
+    }
+    // The folder that holds every user's profile.
+    platform::UniqueKey profiles;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList", 0,
+                        KEY_READ, profiles.put()) != ERROR_SUCCESS)
+        return;
+    for (const char* name : {"ProfilesDirectory", "Default", "Public", "ProgramData"}) {
+        std::string folder;
+        if (!ReadRegistryText(profiles.get(), name, folder)) continue;
+        char expanded[MAX_PATH] = {};
+        const DWORD length = ::ExpandEnvironmentStringsA(folder.c_str(), expanded, MAX_PATH);
+        if (length > 0 && length <= MAX_PATH) AddFolder(folders, expanded);
+    }
+}
+
+void AddEnvironmentFolders(std::vector<std::string>& folders) {
+    for (const char* name : kEnvironmentFolders) {
+        char buffer[MAX_PATH] = {};
+        const DWORD length = ::GetEnvironmentVariableA(name, buffer, MAX_PATH);
+        if (length > 0 && length < MAX_PATH) AddFolder(folders, buffer);
+    }
+}
+
+}  // namespace
+
+std::vector<std::string> SystemFolders() {
+    std::vector<std::string> folders;
+    AddDirectoryCalls(folders);
+    AddRegistryFolders(folders);
+    AddEnvironmentFolders(folders);
+    for (int csidl : kShellFolders) {
+        std::string folder;
+        if (GetShellFolder(csidl, folder)) AddFolder(folders, folder);
+    }
+    // The profiles root is the folder above the user's profile on every system.
+    std::string profile;
+    if (GetShellFolder(CSIDL_PROFILE, profile)) AddParent(folders, profile);
+    return folders;
+}
+
+bool IsFolderSafeToDelete(const std::string& path) {
+    if (remover_core::ClassifyFolderPath(path) != remover_core::FolderShape::Walkable) return false;
+    const std::vector<std::string> systemFolders = SystemFolders();
+    // Fold case the way the code page does, so that non-ASCII names compare too.
+    auto upper = [](std::string text) {
+        if (!text.empty()) ::CharUpperBuffA(&text[0], static_cast<DWORD>(text.size()));
+        return text;
+    };
+    std::vector<std::string> folded;
+    for (const std::string& folder : systemFolders) folded.push_back(upper(folder));
+    const std::string longForm = ExpandToLongPath(path);
+    if (longForm == kTooLongName) return false;
+    return remover_core::IsDeletableFolder(upper(path), folded) &&
+           remover_core::IsDeletableFolder(upper(longForm), folded);
+}
+
+}  // namespace remover

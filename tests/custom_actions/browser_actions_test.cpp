@@ -1,0 +1,339 @@
+// The three browser actions in a real installer session, on a prepared machine.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "tests/custom_actions/browser_machine.h"
+#include "tests/custom_actions/session_fixture.h"
+
+namespace {
+
+using browsertest::BrowserMachine;
+using browsertest::Narrow;
+using testsupport::SessionFixture;
+using Properties = std::vector<std::pair<std::wstring, std::wstring>>;
+
+const std::wstring kWineInternetExplorer = L"C:\\Program Files\\Internet Explorer\\iexplore.exe";
+const std::wstring kInternetExplorerCommand = L"\"" + kWineInternetExplorer + L"\" -nohome";
+const wchar_t* const kCommandProperties[] = {L"BROWSER_PATH", L"ALT_BROWSER_IE", L"ALT_BROWSER_CMD",
+                                             L"BROWSER_IE",   L"BROWSER_CMD",    L"ALT_BROWSER"};
+
+void ExpectProperties(SessionFixture& session, const Properties& expected) {
+    for (const auto& [name, value] : expected) {
+        SCOPED_TRACE(Narrow(name));
+        EXPECT_EQ(value, session.GetProperty(name));
+    }
+}
+
+std::wstring Quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
+std::wstring FileCommand(const std::wstring& path) { return Quoted(path) + L" \"%1\""; }
+
+// The command of a browser that is left alone, and the six properties that
+// SelectBrowser writes for it in the ordinary (not alternative) case.
+Properties MainBrowser(const std::wstring& path, bool internetExplorer) {
+    return {{L"BROWSER_PATH", path},
+            {L"ALT_BROWSER_IE", L"0"},
+            {L"ALT_BROWSER_CMD", L"0"},
+            {L"BROWSER_IE", internetExplorer ? L"1" : L"0"},
+            {L"BROWSER_CMD", internetExplorer ? Quoted(path) + L" -nohome" : FileCommand(path)},
+            {L"ALT_BROWSER", L"0"}};
+}
+
+// -- EnumerateBrowsers --------------------------------------------------------
+
+TEST(EnumerateBrowsersTest, InternetExplorerAndTheDefaultFirefox) {
+    BrowserMachine machine;
+    const std::wstring firefox = machine.InstallMachineWide("browser_firefox3", L"Mozilla Firefox\\firefox.exe");
+    machine.RegisterClient(HKEY_LOCAL_MACHINE, L"FIREFOX.EXE", L"Mozilla Firefox", Quoted(firefox));
+    machine.SetDefaultClient(HKEY_LOCAL_MACHINE, L"FIREFOX.EXE");
+    for (const wchar_t* allUsers : {L"1", L""}) {
+        SCOPED_TRACE(testing::Message() << "ALLUSERS=" << Narrow(allUsers));
+        SessionFixture session;
+        ASSERT_TRUE(session.valid());
+        session.SetProperty(L"ALLUSERS", allUsers);
+        EXPECT_EQ(0u, session.CallAction(L"EnumerateBrowsers"));
+        ExpectProperties(session, {{L"BrwCount", L"2"},
+                                   {L"BrwID1", L"{internet_explorer}"},
+                                   {L"Brw1", L"Internet Explorer"},
+                                   {L"BrwID2", L"FIREFOX.EXE"},
+                                   {L"Brw2", L"Mozilla Firefox"},
+                                   {L"HostBrowser2", L"2"},
+                                   {L"HostBrowser1", L""},
+                                   {L"BrwID3", L""}});
+    }
+}
+
+TEST(EnumerateBrowsersTest, SevenFoundOnePerKindSortedWithoutRegardToCase) {
+    BrowserMachine machine;
+    const HKEY user = HKEY_CURRENT_USER;
+    const HKEY all = HKEY_LOCAL_MACHINE;
+    // A per-user Firefox hides the machine-wide one; Internet Explorer's class
+    // hides its Start-menu registration; unknown programs are not listed.
+    machine.RegisterClient(user, L"FIREFOX.EXE", L"firefox (mine)",
+                           Quoted(machine.InstallForUser("browser_firefox3", L"Firefox\\firefox.exe")));
+    machine.RegisterClient(all, L"FIREFOX2.EXE", L"Firefox",
+                           Quoted(machine.InstallMachineWide("browser_firefox3", L"Firefox\\firefox.exe")));
+    machine.RegisterClient(all, L"IEXPLORE.EXE", L"Internet Explorer (registered)",
+                           machine.InstallMachineWide("browser_plain", L"IE\\iexplore.exe"));
+    machine.RegisterClient(all, L"OPERA.EXE", L"opera",
+                           Quoted(machine.InstallMachineWide("browser_opera9", L"Opera\\opera.exe")) + L" \"%1\"");
+    machine.RegisterClient(all, L"Safari.exe", L"Safari",
+                           machine.InstallMachineWide("browser_safari4", L"Safari\\Safari.exe"));
+    machine.RegisterClient(all, L"Google Chrome", L"Google Chrome",
+                           Quoted(machine.InstallForUser("browser_chrome", L"Chrome\\chrome.exe")));
+    machine.RegisterClient(all, L"NOTES.EXE", L"Alpha Notes",
+                           machine.InstallMachineWide("browser_unknown", L"Notes\\notes.exe"));
+    machine.SetDefaultClient(all, L"Safari.exe");
+
+    SessionFixture session;
+    ASSERT_TRUE(session.valid());
+    session.SetProperty(L"ALLUSERS", L"");
+    EXPECT_EQ(0u, session.CallAction(L"EnumerateBrowsers"));
+    ExpectProperties(session, {{L"BrwCount", L"5"},
+                               {L"BrwID1", L"FIREFOX.EXE"},
+                               {L"Brw1", L"firefox (mine)"},
+                               {L"BrwID2", L"Google Chrome"},
+                               {L"Brw2", L"Google Chrome"},
+                               {L"BrwID3", L"{internet_explorer}"},
+                               {L"Brw3", L"Internet Explorer"},
+                               {L"BrwID4", L"OPERA.EXE"},
+                               {L"Brw4", L"opera"},
+                               {L"BrwID5", L"Safari.exe"},
+                               {L"Brw5", L"Safari"},
+                               {L"HostBrowser5", L"5"},
+                               {L"BrwID6", L""}});
+}
+
+TEST(EnumerateBrowsersTest, HostSecondOfThreeIsNumberedByTheCount) {
+    BrowserMachine machine;
+    machine.RegisterClient(HKEY_LOCAL_MACHINE, L"FIREFOX.EXE", L"Mozilla Firefox",
+                           machine.InstallMachineWide("browser_firefox3", L"Firefox\\firefox.exe"));
+    machine.RegisterClient(HKEY_LOCAL_MACHINE, L"OPERA.EXE", L"Opera",
+                           machine.InstallMachineWide("browser_opera9", L"Opera\\opera.exe"));
+    machine.SetDefaultClient(HKEY_CURRENT_USER, L"FIREFOX.EXE");
+    SessionFixture session;
+    ASSERT_TRUE(session.valid());
+    EXPECT_EQ(0u, session.CallAction(L"EnumerateBrowsers"));
+    ExpectProperties(session, {{L"BrwCount", L"3"},
+                               {L"Brw1", L"Internet Explorer"},
+                               {L"Brw2", L"Mozilla Firefox"},
+                               {L"Brw3", L"Opera"},
+                               {L"HostBrowser3", L"2"},
+                               {L"HostBrowser1", L""},
+                               {L"HostBrowser2", L""}});
+}
+
+TEST(EnumerateBrowsersTest, NoBrowserOrAnUnlistedHost) {
+    BrowserMachine machine;
+    machine.RemoveInternetExplorerClass();
+    {
+        SessionFixture session;
+        ASSERT_TRUE(session.valid());
+        EXPECT_EQ(0u, session.CallAction(L"EnumerateBrowsers"));
+        ExpectProperties(session, {{L"BrwCount", L"0"}, {L"BrwID1", L""}, {L"Brw1", L""}, {L"HostBrowser0", L""}});
+    }
+    // The host stays Internet Explorer, which is not in the list.
+    machine.RegisterClient(HKEY_LOCAL_MACHINE, L"", L"", L"");
+    machine.RegisterClient(HKEY_LOCAL_MACHINE, L"OPERA.EXE", L"",
+                           machine.InstallMachineWide("browser_opera9", L"Opera\\opera.exe"));
+    machine.RegisterClient(HKEY_LOCAL_MACHINE, L"Safari.exe", L"Safari",
+                           machine.InstallMachineWide("browser_safari4", L"Safari\\Safari.exe"));
+    SessionFixture session;
+    ASSERT_TRUE(session.valid());
+    EXPECT_EQ(0u, session.CallAction(L"EnumerateBrowsers"));
+    // An empty display name sorts first.
+    ExpectProperties(session, {{L"BrwCount", L"2"},
+                               {L"BrwID1", L"OPERA.EXE"},
+                               {L"Brw1", L""},
+                               {L"BrwID2", L"Safari.exe"},
+                               {L"HostBrowser2", L""},
+                               {L"HostBrowser1", L""}});
+}
+
+TEST(EnumerateBrowsersTest, ChromeForTheUserAloneIsListedUnderItsSpecialId) {
+    BrowserMachine machine;
+    const std::wstring chrome = machine.InstallForUser("browser_chrome", L"Chrome\\Application\\chrome.exe");
+    machine.SetChromeInstallLocation(chrome.substr(0, chrome.rfind(L'\\')));
+    struct Case {
+        bool registered;
+        const wchar_t* allUsers;
+        Properties expected;
+    } const cases[] = {
+        {false, L"", {{L"BrwCount", L"2"}, {L"BrwID1", L"{google_chrome}"}, {L"Brw1", L"Google Chrome"}}},
+        // Listed per-machine as well: selecting it makes it the alternative browser.
+        {false, L"1", {{L"BrwCount", L"2"}, {L"BrwID1", L"{google_chrome}"}, {L"BrwID2", L"{internet_explorer}"}}},
+        {true, L"", {{L"BrwCount", L"2"}, {L"BrwID1", L"Chromium"}, {L"Brw1", L"Chromium"}, {L"BrwID3", L""}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "registered " << c.registered << " ALLUSERS=" << Narrow(c.allUsers));
+        if (c.registered) machine.RegisterClient(HKEY_CURRENT_USER, L"Chromium", L"Chromium", chrome);
+        SessionFixture session;
+        ASSERT_TRUE(session.valid());
+        session.SetProperty(L"ALLUSERS", c.allUsers);
+        EXPECT_EQ(0u, session.CallAction(L"EnumerateBrowsers"));
+        ExpectProperties(session, c.expected);
+    }
+}
+
+// -- SelectBrowser ------------------------------------------------------------
+
+TEST(SelectBrowserTest, PublishesTheChosenBrowserOrInternetExplorerInstead) {
+    BrowserMachine machine;
+    const std::wstring firefox3 = machine.InstallForUser("browser_firefox3", L"Firefox3\\firefox.exe");
+    const std::wstring firefox2 = machine.InstallForUser("browser_firefox2", L"Firefox2\\firefox.exe");
+    machine.RegisterClient(HKEY_CURRENT_USER, L"FIREFOX.EXE", L"Firefox", Quoted(firefox3) + L" -url \"%1\"");
+    machine.RegisterClient(HKEY_CURRENT_USER, L"OLDFOX.EXE", L"Old Firefox", firefox2);
+    machine.RegisterClient(HKEY_CURRENT_USER, L"NOTES.EXE", L"Notes",
+                           machine.InstallForUser("browser_unknown", L"Notes\\notes.exe"));
+    struct Case {
+        const wchar_t* clientId;
+        Properties expected;
+    } const cases[] = {
+        {L"FIREFOX.EXE", MainBrowser(firefox3, false)},
+        // Firefox 2 is too old for one user, and an unknown program is no browser.
+        {L"OLDFOX.EXE", MainBrowser(kWineInternetExplorer, true)},
+        {L"NOTES.EXE", MainBrowser(kWineInternetExplorer, true)},
+        // The registered quoted path is published unquoted and quoted once.
+        {L"{internet_explorer}", MainBrowser(kWineInternetExplorer, true)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(Narrow(c.clientId));
+        SessionFixture session;
+        ASSERT_TRUE(session.valid());
+        session.SetProperty(L"ALLUSERS", L"2");
+        session.SetProperty(L"BrwID", c.clientId);
+        EXPECT_EQ(0u, session.CallAction(L"SelectBrowser"));
+        ExpectProperties(session, c.expected);
+    }
+}
+
+TEST(SelectBrowserTest, WritesNothingWithoutABrowser) {
+    BrowserMachine machine;
+    machine.RegisterClient(HKEY_CURRENT_USER, L"OLDFOX.EXE", L"Old Firefox",
+                           machine.InstallForUser("browser_firefox2", L"Firefox2\\firefox.exe"));
+    struct Case {
+        const wchar_t* clientId;
+        bool internetExplorer;
+    } const cases[] = {
+        {L"NOWHERE.EXE", true},
+        {L"", true},
+        {L"{opera}", true},
+        // Not recognised and no Internet Explorer to replace it.
+        {L"OLDFOX.EXE", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(Narrow(c.clientId));
+        if (!c.internetExplorer) machine.RemoveInternetExplorerClass();
+        SessionFixture session;
+        ASSERT_TRUE(session.valid());
+        session.SetProperty(L"BrwID", c.clientId);
+        for (const wchar_t* name : kCommandProperties) session.SetProperty(name, L"before");
+        EXPECT_EQ(0u, session.CallAction(L"SelectBrowser"));
+        for (const wchar_t* name : kCommandProperties) EXPECT_EQ(L"before", session.GetProperty(name));
+    }
+}
+
+TEST(SelectBrowserTest, ChromeOfTheUserIsTheAlternativeOfAPerMachineInstallation) {
+    BrowserMachine machine;
+    const std::wstring chrome = machine.InstallForUser("browser_chrome", L"Chrome\\Application\\chrome.exe");
+    machine.SetChromeInstallLocation(chrome.substr(0, chrome.rfind(L'\\')));
+    const Properties alternative = {{L"BROWSER_PATH", chrome},
+                                    {L"ALT_BROWSER_IE", L"0"},
+                                    {L"ALT_BROWSER_CMD", FileCommand(chrome)},
+                                    {L"BROWSER_IE", L"1"},
+                                    {L"BROWSER_CMD", kInternetExplorerCommand},
+                                    {L"ALT_BROWSER", L"1"}};
+    // Without Internet Explorer the alternative is the main browser too, its
+    // command formed once.
+    const Properties alone = {{L"BROWSER_PATH", chrome},
+                              {L"ALT_BROWSER_IE", L"0"},
+                              {L"ALT_BROWSER_CMD", FileCommand(chrome)},
+                              {L"BROWSER_IE", L"0"},
+                              {L"BROWSER_CMD", FileCommand(chrome)},
+                              {L"ALT_BROWSER", L"1"}};
+    struct Case {
+        const wchar_t* allUsers;
+        bool internetExplorer;
+        const Properties& expected;
+    } const cases[] = {
+        {L"", true, MainBrowser(chrome, false)},
+        {L"1", true, alternative},
+        {L"1", false, alone},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "ALLUSERS=" << Narrow(c.allUsers) << " IE " << c.internetExplorer);
+        if (!c.internetExplorer) machine.RemoveInternetExplorerClass();
+        SessionFixture session;
+        ASSERT_TRUE(session.valid());
+        session.SetProperty(L"ALLUSERS", c.allUsers);
+        session.SetProperty(L"BrwID", L"{google_chrome}");
+        EXPECT_EQ(0u, session.CallAction(L"SelectBrowser"));
+        ExpectProperties(session, c.expected);
+    }
+}
+
+// -- DetectBrowsers -----------------------------------------------------------
+
+TEST(DetectBrowsersTest, PublishesTheDefaultBrowserWhenNoCommandIsSet) {
+    BrowserMachine machine;
+    const std::wstring safari = machine.InstallMachineWide("browser_safari4", L"Safari\\Safari.exe");
+    machine.RegisterClient(HKEY_LOCAL_MACHINE, L"Safari.exe", L"Safari", Quoted(safari) + L" -url \"%1\"");
+    machine.SetDefaultClient(HKEY_LOCAL_MACHINE, L"Safari.exe");
+    {
+        SessionFixture session;
+        ASSERT_TRUE(session.valid());
+        EXPECT_EQ(0u, session.CallAction(L"DetectBrowsers"));
+        ExpectProperties(session, MainBrowser(safari, false));
+        ExpectProperties(session, {{L"INSTALL_NSPLUGIN", L""}, {L"NSPLUGIN_DIR", L""}});
+    }
+    // Without a Start-menu default, Internet Explorer's quoted registration.
+    machine.SetDefaultClient(HKEY_LOCAL_MACHINE, L"");
+    {
+        SessionFixture session;
+        ASSERT_TRUE(session.valid());
+        EXPECT_EQ(0u, session.CallAction(L"DetectBrowsers"));
+        ExpectProperties(session, MainBrowser(kWineInternetExplorer, true));
+    }
+    // A command chosen before stays, with everything that goes with it.
+    SessionFixture session;
+    ASSERT_TRUE(session.valid());
+    session.SetProperty(L"BROWSER_CMD", L"chosen");
+    EXPECT_EQ(0u, session.CallAction(L"DetectBrowsers"));
+    ExpectProperties(session, {{L"BROWSER_CMD", L"chosen"}, {L"BROWSER_PATH", L""}, {L"BROWSER_IE", L""}});
+}
+
+TEST(DetectBrowsersTest, PlugInFoldersOfFirefoxBeforeTheMozillaSuite) {
+    struct Case {
+        const wchar_t* firefoxFolder;  // null: not registered
+        const wchar_t* mozillaFolder;
+        const wchar_t* expected;       // null: nothing published
+    } const cases[] = {
+        {L"C:\\Program Files\\Mozilla Firefox", L"C:\\Program Files\\mozilla.org\\Mozilla\\",
+         L"C:\\Program Files\\Mozilla Firefox\\"},
+        {L"C:\\Program Files\\Mozilla Firefox\\", nullptr, L"C:\\Program Files\\Mozilla Firefox\\"},
+        {nullptr, L"C:\\Program Files\\mozilla.org\\Mozilla", L"C:\\Program Files\\mozilla.org\\Mozilla\\"},
+        // An empty folder counts as none, so the suite's folder is taken.
+        {L"", L"C:\\Mozilla\\", L"C:\\Mozilla\\"},
+        {nullptr, nullptr, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << (c.firefoxFolder ? Narrow(c.firefoxFolder) : "-") << " / "
+                                        << (c.mozillaFolder ? Narrow(c.mozillaFolder) : "-"));
+        BrowserMachine machine;
+        if (c.firefoxFolder)
+            machine.RegisterNetscapeFamily(L"Mozilla\\Mozilla Firefox", L"3.6.8 (en-US)", c.firefoxFolder);
+        if (c.mozillaFolder) machine.RegisterNetscapeFamily(L"mozilla.org\\Mozilla", L"1.7.13", c.mozillaFolder);
+        SessionFixture session;
+        ASSERT_TRUE(session.valid());
+        session.SetProperty(L"BROWSER_CMD", L"chosen");
+        EXPECT_EQ(0u, session.CallAction(L"DetectBrowsers"));
+        const std::wstring folder = c.expected ? c.expected : L"";
+        ExpectProperties(session, {{L"NSPLUGIN_DIR", c.expected ? folder + L"Plugins\\" : L""},
+                                   {L"NSCOMP_DIR", c.expected ? folder + L"Components\\" : L""},
+                                   {L"INSTALL_NSPLUGIN", c.expected ? L"1" : L""}});
+    }
+}
+
+}  // namespace

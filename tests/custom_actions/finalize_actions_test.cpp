@@ -1,0 +1,173 @@
+// InstallFinalize and UninstallFinalize: the shell's per-user choices, the
+// user's "Default" key, the removal of the registration, and Internet
+// Explorer's refresh through a stand-in IEFRAME.DLL run in a child process.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/custom_actions/registry_dump.h"
+#include "tests/custom_actions/session_fixture.h"
+#include "tests/support/file_fixture.h"
+#include "tests/support/process_fixture.h"
+#include "tests/support/registry_fixture.h"
+
+namespace {
+
+using namespace testsupport;
+
+const std::string kFileExts = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts";
+const std::string kProduct = "Software\\Halvorix\\Meridel";
+const std::string kIEFrame = "Software\\MeridelTest\\IEFrame";
+
+// The shell's choices for the three extensions and one that is not ours.
+void SeedShellChoices() {
+    SetString(HKEY_CURRENT_USER, kFileExts + "\\.wrl\\UserChoice", "Progid", "Other.File");
+    SetString(HKEY_CURRENT_USER, kFileExts + "\\.vrml\\OpenWithList", "a", "other.exe");
+    SetString(HKEY_CURRENT_USER, kFileExts + "\\.wrz", "x", "y");
+    SetString(HKEY_CURRENT_USER, kFileExts + "\\.txt\\UserChoice", "Progid", "txtfile");
+}
+
+void ExpectShellChoicesCleared() {
+    for (const char* extension : {".wrl", ".vrml", ".wrz"}) {
+        SCOPED_TRACE(extension);
+        EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kFileExts + "\\" + extension));
+    }
+    EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kFileExts + "\\.txt\\UserChoice", "Progid"), "txtfile");
+}
+
+void SeedUserProductKey() {
+    SetString(HKEY_CURRENT_USER, kProduct, "Kept", "1");
+    SetString(HKEY_CURRENT_USER, kProduct + "\\Default\\Viewer\\Deeper", "v", "x");
+    SetString(HKEY_CURRENT_USER, kProduct + "\\Default", "Quality", "high");
+    SetString(HKEY_CURRENT_USER, kProduct + "\\Other", "v", "x");
+}
+
+class FinalizeActionsTest : public ::testing::Test {
+protected:
+    ScopedRegistryCleanup cleanup_{{
+        {HKEY_CURRENT_USER, kFileExts + "\\.wrl"},
+        {HKEY_CURRENT_USER, kFileExts + "\\.vrml"},
+        {HKEY_CURRENT_USER, kFileExts + "\\.wrz"},
+        {HKEY_CURRENT_USER, kFileExts + "\\.txt"},
+        {HKEY_CURRENT_USER, "Software\\Halvorix"},
+        {HKEY_CURRENT_USER, kIEFrame},
+        {HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\action_runner.exe"},
+        {HKEY_CURRENT_USER, "Software\\Classes\\.wrl"},
+        {HKEY_CURRENT_USER, "Software\\Classes\\.vrml"},
+        {HKEY_CURRENT_USER, "Software\\Classes\\.wrz"},
+        {HKEY_CURRENT_USER, "Software\\Classes\\MIME\\Database\\Content Type\\model/vrml"},
+        {HKEY_CURRENT_USER, "Software\\Classes\\MIME\\Database\\Content Type\\x-world/x-vrml"},
+        {HKEY_CURRENT_USER, "Software\\Classes\\MIME\\Database\\Content Type\\application/x-meridel"},
+        {HKEY_CURRENT_USER, "Software\\Classes\\Meridel.ClientCU"},
+        {HKEY_CURRENT_USER, "Software\\Classes\\Meridel.Client"},
+    }};
+};
+
+TEST_F(FinalizeActionsTest, InstallFinalizeRemovesTheUserDefaultsOnlyAfterAPerMachineInstallation) {
+    struct Row {
+        const char* name;
+        bool readable;
+        std::wstring allUsers;
+        bool defaultRemoved;
+    };
+    const Row rows[] = {
+        {"per-machine", true, L"1", true},
+        {"per-user", true, L"", false},
+        {"2", true, L"2", false},
+        {"too long to read", true, std::wstring(32, L'1'), true},
+        {"unreadable session", false, L"", true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        SeedShellChoices();
+        SeedUserProductKey();
+        SessionFixture session;
+        ASSERT_TRUE(session.valid());
+        session.SetProperty(L"ALLUSERS", row.allUsers);
+        EXPECT_EQ(row.readable ? session.CallAction(L"InstallFinalize")
+                               : SessionFixture::CallActionWithHandle(L"InstallFinalize", 0),
+                  0u);
+        ExpectShellChoicesCleared();
+        EXPECT_EQ(KeyExists(HKEY_CURRENT_USER, kProduct + "\\Default"), !row.defaultRemoved);
+        EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kProduct, "Kept"), "1");
+        EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kProduct + "\\Other"));
+    }
+}
+
+TEST_F(FinalizeActionsTest, UninstallFinalizeRemovesTheRegistrationAndNothingElse) {
+    SessionFixture session;
+    ASSERT_TRUE(session.valid());
+    session.SetProperty(L"CustomActionData", L"1:1:browser.exe \"%1\"");
+    ASSERT_EQ(session.CallAction(L"RegisterFileExtension"), 0u);
+    ASSERT_TRUE(KeyExists(HKEY_CURRENT_USER, "Software\\Classes\\Meridel.ClientCU\\shell\\open\\ddeexec"));
+    SeedShellChoices();
+    SeedUserProductKey();
+    const RegistryDump product = DumpTree(HKEY_CURRENT_USER, L"Software\\Halvorix");
+
+    EXPECT_EQ(SessionFixture::CallActionWithHandle(L"UninstallFinalize", 0), 0u);
+    for (const char* key : {".wrl", ".vrml", ".wrz", "Meridel.ClientCU", "MIME\\Database\\Content Type\\model/vrml",
+                            "MIME\\Database\\Content Type\\x-world/x-vrml",
+                            "MIME\\Database\\Content Type\\application/x-meridel"}) {
+        SCOPED_TRACE(key);
+        EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, std::string("Software\\Classes\\") + key));
+    }
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, "Software\\Classes\\MIME\\Database\\Content Type"));
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kFileExts + "\\.wrl\\UserChoice"));
+    EXPECT_EQ(DumpTree(HKEY_CURRENT_USER, L"Software\\Halvorix"), product);
+}
+
+// Runs one action in action_runner.exe from `folder` (beside the tests, or a
+// subfolder that holds a stand-in IEFRAME.DLL) with the runner's load order of
+// ieframe set to `ieframeOrder` ("native" finds the stand-in, "" disables it).
+DWORD RunAction(const std::string& folder, const char* ieframeOrder, const std::string& session,
+                const std::string& action, const std::string& properties = "") {
+    const std::string overrides = "Software\\Wine\\AppDefaults\\action_runner.exe\\DllOverrides";
+    SetString(HKEY_CURRENT_USER, overrides, "ieframe", ieframeOrder);
+    const DWORD exitCode = RunAndWait("\"" + TestBinFolder() + folder + "\\action_runner.exe\" \"" +
+                                      FixturePath("msi_pinecone.dll") + "\" " + session + " " + action + " " +
+                                      properties);
+    DeleteTree(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\action_runner.exe");
+    return exitCode;
+}
+
+std::string Package() { return "\"" + FixturePath("session_test.msi") + "\""; }
+
+TEST_F(FinalizeActionsTest, InternetExplorerIsRefreshedWhateverFailedBefore) {
+    // No shell choices key, no product key and an unreadable session: every
+    // step before the refresh finds nothing to do.
+    DeleteTree(HKEY_CURRENT_USER, kFileExts);
+    struct Row {
+        const char* action;
+        std::string session;
+        const char* properties;
+    };
+    for (const Row& row : {Row{"InstallFinalize", "-", ""}, Row{"InstallFinalize", Package(), "ALLUSERS=1"},
+                           Row{"UninstallFinalize", "-", ""}}) {
+        SCOPED_TRACE(row.action + (" " + row.session));
+        DeleteTree(HKEY_CURRENT_USER, kIEFrame);
+        EXPECT_EQ(RunAction("\\ieframe_refresh", "native", row.session, row.action, row.properties), 0u);
+        EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, kIEFrame, "Loaded"));
+        EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, kIEFrame, "Refreshed"));
+    }
+}
+
+TEST_F(FinalizeActionsTest, MissingIEFrameOrExportIsPassedOver) {
+    for (const char* action : {"InstallFinalize", "UninstallFinalize"}) {
+        SCOPED_TRACE(action);
+        SeedShellChoices();
+        DeleteTree(HKEY_CURRENT_USER, kIEFrame);
+        // A module without the function: loaded, nothing called.
+        EXPECT_EQ(RunAction("\\ieframe_other", "native", Package(), action), 0u);
+        EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, kIEFrame, "Loaded"));
+        EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, kIEFrame, "Refreshed"));
+        // No module at all.
+        EXPECT_EQ(RunAction("", "", Package(), action), 0u);
+        EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, kIEFrame, "Refreshed"));
+    }
+    // The install action still does its own work around the missing refresh.
+    SeedShellChoices();
+    EXPECT_EQ(RunAction("", "", Package(), "InstallFinalize"), 0u);
+    ExpectShellChoicesCleared();
+}
+
+}  // namespace

@@ -1,0 +1,133 @@
+// Opera's settings files written by MakeOperaHappy, directly and through
+// InstallFinalize.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/custom_actions/browser_machine.h"
+#include "tests/custom_actions/session_fixture.h"
+#include "tests/support/file_fixture.h"
+
+namespace {
+
+using browsertest::BrowserMachine;
+using browsertest::Narrow;
+using testsupport::SessionFixture;
+
+const wchar_t kValueTail[] = L",Meridel3D Viewer,wrl,vrml,wrz|Meridel Netscape Browser Plug-In";
+
+// A section's "key=value" lines in file order; empty when the file or the
+// section is missing.
+std::vector<std::wstring> SectionLines(const std::wstring& file, const wchar_t* section) {
+    std::vector<wchar_t> buffer(8192);
+    const DWORD length = ::GetPrivateProfileSectionW(section, buffer.data(), static_cast<DWORD>(buffer.size()),
+                                                     file.c_str());
+    std::vector<std::wstring> lines;
+    for (DWORD i = 0; i < length;) {
+        const std::wstring line(buffer.data() + i);
+        lines.push_back(line);
+        i += static_cast<DWORD>(line.size()) + 1;
+    }
+    return lines;
+}
+
+void ExpectOperaEntries(const std::wstring& file, const std::wstring& value) {
+    SCOPED_TRACE(Narrow(file));
+    const std::vector<std::wstring> types = {L"model/vrml=" + value, L"x-world/x-vrml=" + value,
+                                             L"application/x-meridel=" + value};
+    const std::vector<std::wstring> extensions = {L"model/vrml=,0", L"x-world/x-vrml=,0",
+                                                  L"application/x-meridel=,0"};
+    EXPECT_EQ(types, SectionLines(file, L"File Types"));
+    EXPECT_EQ(extensions, SectionLines(file, L"File Types Extension"));
+}
+
+bool FileExists(const std::wstring& path) { return testsupport::FileExists(Narrow(path)); }
+
+class OperaSettingsTest : public testing::Test {
+protected:
+    OperaSettingsTest() {
+        appDir_ = browsertest::ProgramFilesFolder() + L"\\Meridel Browsers\\Meridel\\";
+        BrowserMachine::CopyFixture("browser_plugin", appDir_ + L"npMeridel.dll");
+        operaFolder_ = browsertest::ProgramFilesFolder() + L"\\Meridel Browsers\\Opera\\";
+        profileFile_ = browsertest::RoamingAppDataFolder() + L"\\Opera\\Opera\\profile\\opera6.ini";
+        value_ = L"6,," + appDir_ + L"npMeridel.dll" + kValueTail + L" (6, 0, 1, 23)";
+    }
+
+    // The defaults file is created when missing; Opera's folder is there.
+    void RegisterOpera() {
+        BrowserMachine::CopyFixture("browser_opera9", operaFolder_ + L"opera.exe");
+        machine_.RegisterClient(HKEY_LOCAL_MACHINE, L"OPERA.EXE", L"Opera",
+                                L"\"" + operaFolder_ + L"opera.exe\" \"%1\"");
+    }
+    void CreateProfile() {
+        testsupport::WriteFile(Narrow(profileFile_), "[User Prefs]\r\nHome URL=about:blank\r\n");
+    }
+    void Run(const wchar_t* action = L"MakeOperaHappy") {
+        SessionFixture session;
+        ASSERT_TRUE(session.valid());
+        session.SetProperty(L"APPDIR", appDir_);
+        EXPECT_EQ(0u, session.CallAction(action));
+    }
+
+    BrowserMachine machine_;
+    std::wstring appDir_;
+    std::wstring operaFolder_;
+    std::wstring profileFile_;
+    std::wstring value_;
+};
+
+TEST_F(OperaSettingsTest, ProgramFolderFileIsCreatedForAMachineWideOpera) {
+    RegisterOpera();
+    Run();
+    ExpectOperaEntries(operaFolder_ + L"opera6def.ini", value_);
+    EXPECT_FALSE(FileExists(profileFile_));
+}
+
+TEST_F(OperaSettingsTest, ProfileFileIsWrittenOnlyWhenItExists) {
+    CreateProfile();
+    // A per-user registration does not lead to the program folder.
+    machine_.RegisterClient(HKEY_CURRENT_USER, L"OPERA.EXE", L"Opera", L"\"" + operaFolder_ + L"opera.exe\"");
+    Run();
+    ExpectOperaEntries(profileFile_, value_);
+    EXPECT_EQ(std::vector<std::wstring>{L"Home URL=about:blank"}, SectionLines(profileFile_, L"User Prefs"));
+    EXPECT_FALSE(FileExists(operaFolder_ + L"opera6def.ini"));
+}
+
+TEST_F(OperaSettingsTest, BothFilesThroughInstallFinalize) {
+    RegisterOpera();
+    CreateProfile();
+    Run(L"InstallFinalize");
+    ExpectOperaEntries(operaFolder_ + L"opera6def.ini", value_);
+    ExpectOperaEntries(profileFile_, value_);
+}
+
+TEST_F(OperaSettingsTest, AModuleWithoutVersionGetsNoSuffix) {
+    RegisterOpera();
+    BrowserMachine::CopyFixture("browser_plain", appDir_ + L"npMeridel.dll");
+    Run();
+    ExpectOperaEntries(operaFolder_ + L"opera6def.ini", L"6,," + appDir_ + L"npMeridel.dll" + kValueTail);
+}
+
+TEST_F(OperaSettingsTest, NothingWithoutInstallationFolderOrOpera) {
+    RegisterOpera();
+    CreateProfile();
+    for (const wchar_t* appDir : {L"", L"unreadable"}) {
+        SCOPED_TRACE(Narrow(appDir));
+        SessionFixture session;
+        ASSERT_TRUE(session.valid());
+        // A value longer than the 2048-character buffer cannot be read.
+        session.SetProperty(L"APPDIR", appDir[0] ? std::wstring(2048, L'x') : L"");
+        EXPECT_EQ(0u, session.CallAction(L"MakeOperaHappy"));
+        EXPECT_FALSE(FileExists(operaFolder_ + L"opera6def.ini"));
+        EXPECT_TRUE(SectionLines(profileFile_, L"File Types").empty());
+    }
+    // Opera neither registered machine-wide nor with a profile: nothing at all.
+    testsupport::RemoveTree(Narrow(browsertest::RoamingAppDataFolder() + L"\\Opera"));
+    machine_.RegisterClient(HKEY_LOCAL_MACHINE, L"OPERA.EXE", L"Opera", L"");
+    Run();
+    EXPECT_FALSE(FileExists(operaFolder_ + L"opera6def.ini"));
+    EXPECT_FALSE(FileExists(profileFile_));
+}
+
+}  // namespace

@@ -1,0 +1,62 @@
+// Internet Explorer's download-cache records of the product's controls: every
+// file listed as a REG_SZ value goes, and every record of the table goes.
+#include <gtest/gtest.h>
+
+#include "remover/engine/registry_sweeps.h"
+#include "tests/support/file_fixture.h"
+#include "tests/support/machine_fixture.h"
+#include "tests/support/product_fixture.h"
+#include "tests/support/registry_fixture.h"
+
+namespace remover {
+namespace {
+
+using namespace testsupport;
+
+constexpr char kUnitsKey[] = "SOFTWARE\\Microsoft\\Code Store Database\\Distribution Units";
+constexpr char kOtherUnit[] = "{0A1B2C3D-0000-4000-8000-00000000AB01}";
+
+std::string Unit(const std::string& id) { return std::string(kUnitsKey) + "\\" + id; }
+std::string UnitFiles(const std::string& id) { return Unit(id) + "\\Contains\\Files"; }
+
+TEST(RemoveDistributionUnits, RemovesListedFilesAndEveryRecordOfTheTable) {
+    ScopedNewKeys newKeys({{HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Code Store Database"}});
+    ScopedRegistryCleanup units({{HKEY_LOCAL_MACHINE, Unit(kOtherUnit)}});
+    ScopedTempFolder folder("distribution units");
+    const std::vector<std::string> ids = ComponentClassIds();
+    ASSERT_EQ(ids.size(), 16u);
+    ScopedRegistryCleanup tableUnits({{HKEY_LOCAL_MACHINE, Unit(ids[0])},
+                                      {HKEY_LOCAL_MACHINE, Unit(ids[1])},
+                                      {HKEY_LOCAL_MACHINE, Unit(ids[15])}});
+    const std::string control = folder.path() + "\\control.ocx";
+    const std::string engine = folder.path() + "\\Sub Folder\\engine.inf";
+    const std::string notAString = folder.path() + "\\listed as a number.dll";
+    const std::string lastRowFile = folder.path() + "\\converter.cab";
+    const std::string otherFile = folder.path() + "\\other.ocx";
+    for (const auto& f : {control, engine, notAString, lastRowFile, otherFile}) WriteFile(f);
+
+    SetString(HKEY_LOCAL_MACHINE, UnitFiles(ids[0]), control.c_str(), "");
+    SetString(HKEY_LOCAL_MACHINE, UnitFiles(ids[0]), engine.c_str(), "");
+    SetDword(HKEY_LOCAL_MACHINE, UnitFiles(ids[0]), notAString.c_str(), 1);
+    // A record without "Contains\Files" still goes.
+    SetString(HKEY_LOCAL_MACHINE, Unit(ids[1]), "InstalledVersion", "2,1,0,0");
+    SetString(HKEY_LOCAL_MACHINE, UnitFiles(ids[15]), lastRowFile.c_str(), "");
+    SetString(HKEY_LOCAL_MACHINE, UnitFiles(kOtherUnit), otherFile.c_str(), "");
+
+    RemoveDistributionUnits();
+
+    for (const auto& id : {ids[0], ids[1], ids[15]}) {
+        SCOPED_TRACE(id);
+        EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, Unit(id)));
+    }
+    EXPECT_FALSE(FileExists(control));
+    EXPECT_FALSE(FileExists(engine));
+    EXPECT_FALSE(FileExists(lastRowFile));
+    // Only REG_SZ entries name files; another product's record is not ours.
+    EXPECT_TRUE(FileExists(notAString));
+    EXPECT_TRUE(FileExists(otherFile));
+    EXPECT_TRUE(ValueExists(HKEY_LOCAL_MACHINE, UnitFiles(kOtherUnit), otherFile.c_str()));
+}
+
+}  // namespace
+}  // namespace remover

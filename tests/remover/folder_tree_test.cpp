@@ -1,0 +1,249 @@
+#include "remover/engine/product_folders.h"
+
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+
+#include "remover/engine/file_deletion.h"
+#include "remover/engine/folder_guard.h"
+#include "tests/support/file_fixture.h"
+#include "tests/support/process_fixture.h"
+#include "tests/support/registry_fixture.h"
+#include "tests/support/removal_support.h"
+
+namespace {
+
+using namespace testsupport;
+
+const char kSharedDlls[] = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDlls";
+
+class DeleteFolderTreeTest : public ::testing::Test {
+protected:
+    ScopedTempFolder folder_{"folder-tree"};
+    ScopedRegistryCleanup records_{{{HKEY_CURRENT_USER, kProbeRecordsKey}}};
+    std::string root_ = folder_.path() + "\\Meridel";
+
+    // Three levels: files at each, read-only and hidden ones, a module.
+    std::vector<std::string> SeedTree() {
+        std::vector<std::string> files = {
+            root_ + "\\readme.txt",
+            root_ + "\\Scenes\\hidden.wrl",
+            root_ + "\\Scenes\\Samples\\readonly.wrl",
+            root_ + "\\Scenes\\Samples\\Deep\\engine.dll",
+            root_ + "\\Bin\\UPPER.DLL",
+        };
+        WriteFile(files[0]);
+        WriteFile(files[1], "x", FILE_ATTRIBUTE_HIDDEN);
+        WriteFile(files[2], "x", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+        CopyFileTo(FixturePath("unreg_probe.dll"), files[3]);
+        CopyFileTo(FixturePath("unreg_probe.dll"), files[4]);
+        for (const std::string& file : files) SetDword(HKEY_LOCAL_MACHINE, kSharedDlls, file.c_str(), 1);
+        CreateFolders(root_ + "\\Empty");
+        return files;
+    }
+};
+
+TEST_F(DeleteFolderTreeTest, RemovesEverythingDepthFirst) {
+    const auto files = SeedTree();
+    remover::DeleteFolderTree(root_);
+    EXPECT_FALSE(FolderExists(root_));
+    EXPECT_TRUE(FolderExists(folder_.path()));
+    for (const std::string& file : files) {
+        SCOPED_TRACE(file);
+        EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kSharedDlls, file.c_str()));
+    }
+    EXPECT_EQ(ProbeCount("Unregistered", "engine.dll"), 1u);
+    EXPECT_EQ(ProbeCount("Loaded", "UPPER.DLL"), 0u);
+    EXPECT_FALSE(g_restartNeeded);
+}
+
+TEST_F(DeleteFolderTreeTest, MissingAndEmptyFolders) {
+    remover::DeleteFolderTree(root_);
+    EXPECT_TRUE(FolderExists(folder_.path()));
+    CreateFolders(root_);
+    remover::DeleteFolderTree(root_);
+    EXPECT_FALSE(FolderExists(root_));
+}
+
+TEST_F(DeleteFolderTreeTest, KeepsTheFoldersAboveAFileInUse) {
+    const auto files = SeedTree();
+    const std::string busy = files[2];
+    {
+        FileHolder holder({busy});
+        ASSERT_TRUE(holder.holding());
+        remover::DeleteFolderTree(root_);
+        EXPECT_TRUE(FileExists(busy));
+    }
+    EXPECT_TRUE(g_restartNeeded);
+    const auto pending = PendingDeletions();
+    EXPECT_NE(std::find(pending.begin(), pending.end(), busy), pending.end());
+    EXPECT_TRUE(FolderExists(root_ + "\\Scenes\\Samples"));
+    EXPECT_FALSE(FolderExists(root_ + "\\Scenes\\Samples\\Deep"));
+    EXPECT_FALSE(FolderExists(root_ + "\\Bin"));
+    EXPECT_FALSE(FolderExists(root_ + "\\Empty"));
+    EXPECT_FALSE(FileExists(files[0]));
+    EXPECT_FALSE(FileExists(files[1]));
+    DropPendingBelow(folder_.path());
+}
+
+TEST_F(DeleteFolderTreeTest, RemovesLinksButNotWhatTheyPointTo) {
+    const std::string outside = folder_.path() + "\\Outside";
+    WriteFile(outside + "\\keep.txt");
+    CopyFileTo(FixturePath("unreg_probe.dll"), outside + "\\keep.dll");
+    WriteFile(root_ + "\\readme.txt");
+    const std::string innerLink = root_ + "\\Linked";
+    const std::string rootLink = folder_.path() + "\\Meridel Link";
+    if (!::CreateSymbolicLinkA(innerLink.c_str(), outside.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY) ||
+        !::CreateSymbolicLinkA(rootLink.c_str(), outside.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY))
+        GTEST_SKIP() << "no directory links here, error " << ::GetLastError();
+    ASSERT_NE(::GetFileAttributesA(innerLink.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT, 0u);
+    remover::DeleteFolderTree(root_);
+    remover::DeleteFolderTree(rootLink);
+    EXPECT_FALSE(FolderExists(root_));
+    EXPECT_EQ(::GetFileAttributesA(rootLink.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_TRUE(FileExists(outside + "\\keep.txt"));
+    EXPECT_TRUE(FileExists(outside + "\\keep.dll"));
+    EXPECT_EQ(ProbeCount("Loaded", "keep.dll"), 0u);
+}
+
+std::string ShellFolder(int csidl) {
+    char path[MAX_PATH] = {};
+    return SUCCEEDED(::SHGetFolderPathA(nullptr, csidl, nullptr, 0, path)) ? path : "";
+}
+
+std::string Parent(const std::string& path) { return path.substr(0, path.rfind('\\')); }
+
+// No shape that reaches beyond a folder of its own, and no system folder or a
+// folder holding one, is ever walked: a sentinel file in each stays.
+TEST(DeleteFolderTreeRefusal, NeverWalksDrivesSharesOrSystemFolders) {
+    char windows[MAX_PATH] = {};
+    ::GetWindowsDirectoryA(windows, MAX_PATH);
+    char system[MAX_PATH] = {};
+    ::GetSystemDirectoryA(system, MAX_PATH);
+    char current[MAX_PATH] = {};
+    ::GetCurrentDirectoryA(MAX_PATH, current);
+    const std::string profile = ShellFolder(CSIDL_PROFILE);
+    const std::string programFiles = ShellFolder(CSIDL_PROGRAM_FILES);
+    char shortProgramFiles[MAX_PATH] = {};
+    ::GetShortPathNameA(programFiles.c_str(), shortProgramFiles, MAX_PATH);
+    struct Case {
+        std::string folder;     // handed to DeleteFolderTree
+        std::string sentinel;   // a folder whose content must survive
+    };
+    const std::string here = current;
+    const std::vector<Case> cases = {
+        {"", here},
+        {"C:", here},
+        {"C:\\", "C:"},
+        {"C:\\.", "C:"},
+        {"C:\\windows\\..", "C:"},
+        {"relative", here + "\\relative"},
+        {"\\\\server\\share", here},
+        {windows, windows},
+        {std::string(windows) + "\\", windows},
+        {system, system},
+        {programFiles, programFiles},
+        {shortProgramFiles, programFiles},
+        {ShellFolder(CSIDL_PROGRAM_FILES_COMMON), ShellFolder(CSIDL_PROGRAM_FILES_COMMON)},
+        {profile, profile},
+        {Parent(profile), Parent(profile)},
+        {ShellFolder(CSIDL_APPDATA), ShellFolder(CSIDL_APPDATA)},
+        {Parent(ShellFolder(CSIDL_APPDATA)), ShellFolder(CSIDL_APPDATA)},
+        {ShellFolder(CSIDL_LOCAL_APPDATA), ShellFolder(CSIDL_LOCAL_APPDATA)},
+        {ShellFolder(CSIDL_COMMON_APPDATA), ShellFolder(CSIDL_COMMON_APPDATA)},
+        {ShellFolder(CSIDL_PERSONAL), ShellFolder(CSIDL_PERSONAL)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("\"" + c.folder + "\"");
+        ASSERT_FALSE(c.sentinel.empty());
+        const std::string sentinel = c.sentinel + "\\meridel-sentinel.txt";
+        WriteFile(sentinel);
+        EXPECT_FALSE(remover::IsFolderSafeToDelete(c.folder));
+        remover::DeleteFolderTree(c.folder);
+        EXPECT_TRUE(FileExists(sentinel));
+        ::DeleteFileA(sentinel.c_str());
+    }
+    ::RemoveDirectoryA((here + "\\relative").c_str());
+    // Below the system folders, folders are deleted as usual.
+    const std::string product = ShellFolder(CSIDL_APPDATA) + "\\Halvorix\\Meridel Refusal Test";
+    WriteFile(product + "\\Sub\\file.txt");
+    remover::DeleteFolderTree(product);
+    EXPECT_FALSE(FolderExists(product));
+    ::RemoveDirectoryA(Parent(product).c_str());
+}
+
+TEST(GetProductFolder, BuildsTheCommonFilesAndApplicationDataFolders) {
+    std::string folder;
+    ASSERT_TRUE(remover::GetProductFolder(false, folder));
+    EXPECT_EQ(folder, ShellFolder(CSIDL_APPDATA) + "\\Halvorix\\Meridel");
+    ASSERT_TRUE(remover::GetProductFolder(true, folder));
+    EXPECT_EQ(folder, *ReadString(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion",
+                                  "CommonFilesDir") + "\\Halvorix\\Meridel");
+}
+
+TEST(RemoveProductFolders, RemovesTheThreeFoldersAndSparesTheirNeighbours) {
+    ScopedRegistryCleanup records({{HKEY_CURRENT_USER, kProbeRecordsKey}});
+    const std::string current = "Software\\Microsoft\\Windows\\CurrentVersion";
+    const std::string appData = ShellFolder(CSIDL_APPDATA) + "\\Halvorix";
+    const std::string common = *ReadString(HKEY_LOCAL_MACHINE, current, "CommonFilesDir") + "\\Halvorix";
+    const std::string program = *ReadString(HKEY_LOCAL_MACHINE, current, "ProgramFilesDir") + "\\Halvorix";
+    const std::vector<std::string> products = {appData + "\\Meridel", common + "\\Meridel",
+                                               program + "\\Meridel VRML Client"};
+    std::vector<std::string> bystanders;
+    for (const std::string& base : {appData, common, program})
+        for (const char* name : {"\\Meridel Tools\\tool.dll", "\\Other\\other.txt", "\\Meridel.txt"})
+            bystanders.push_back(base + name);
+    for (const std::string& product : products) {
+        WriteFile(product + "\\Data\\Levels\\scene.wrl", "x", FILE_ATTRIBUTE_READONLY);
+        CopyFileTo(FixturePath("unreg_probe.dll"), product + "\\module.dll");
+        SetDword(HKEY_LOCAL_MACHINE, kSharedDlls, (product + "\\module.dll").c_str(), 1);
+    }
+    for (const std::string& file : bystanders) {
+        CopyFileTo(FixturePath("unreg_probe.dll"), file);
+        SetDword(HKEY_LOCAL_MACHINE, kSharedDlls, file.c_str(), 1);
+    }
+    remover::RemoveProductFolders();
+    for (const std::string& product : products) {
+        SCOPED_TRACE(product);
+        EXPECT_FALSE(FolderExists(product));
+        EXPECT_TRUE(FolderExists(Parent(product)));
+        EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kSharedDlls, (product + "\\module.dll").c_str()));
+    }
+    EXPECT_EQ(ProbeCount("Unregistered", "module.dll"), 3u);
+    for (const std::string& file : bystanders) {
+        SCOPED_TRACE(file);
+        EXPECT_TRUE(FileExists(file));
+        EXPECT_TRUE(ValueExists(HKEY_LOCAL_MACHINE, kSharedDlls, file.c_str()));
+    }
+    EXPECT_EQ(ProbeCount("Loaded", "tool.dll"), 0u);
+    for (const std::string& base : {appData, common, program}) RemoveTree(base);
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSharedDlls, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
+        for (const std::string& file : bystanders) ::RegDeleteValueA(key, file.c_str());
+        ::RegCloseKey(key);
+    }
+}
+
+// Without "shfolder.dll" (disabled for the remover's process) the Application
+// Data folder cannot be found and stays; the other two still go.
+TEST(RemoveProductFolders, WithoutShfolderLeavesApplicationDataAlone) {
+    const std::string current = "Software\\Microsoft\\Windows\\CurrentVersion";
+    const std::string appData = ShellFolder(CSIDL_APPDATA) + "\\Halvorix\\Meridel";
+    const std::string common = *ReadString(HKEY_LOCAL_MACHINE, current, "CommonFilesDir") + "\\Halvorix\\Meridel";
+    const std::string program =
+        *ReadString(HKEY_LOCAL_MACHINE, current, "ProgramFilesDir") + "\\Halvorix\\Meridel VRML Client";
+    for (const std::string& folder : {appData, common, program}) WriteFile(folder + "\\Sub\\file.txt");
+    {
+        ScopedRegistryCleanup overrides(
+            {{HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\meridremover.exe"}});
+        SetString(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\meridremover.exe\\DllOverrides", "shfolder",
+                  "disabled");
+        EXPECT_EQ(RunRemover("/s"), 0u);
+    }
+    EXPECT_TRUE(FileExists(appData + "\\Sub\\file.txt"));
+    EXPECT_FALSE(FolderExists(common));
+    EXPECT_FALSE(FolderExists(program));
+    for (const std::string& folder : {appData, common, program}) RemoveTree(Parent(folder));
+}
+
+}  // namespace

@@ -1,0 +1,140 @@
+#include "remover/engine/module_file.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "remover/engine/file_deletion.h"
+#include "tests/support/file_fixture.h"
+#include "tests/support/registry_fixture.h"
+#include "tests/support/removal_support.h"
+
+namespace {
+
+using namespace testsupport;
+
+const char kSharedDlls[] = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDlls";
+
+class RemoveModuleFileTest : public ::testing::Test {
+protected:
+    ScopedTempFolder folder_{"module-file"};
+    ScopedRegistryCleanup records_{{{HKEY_CURRENT_USER, kProbeRecordsKey}}};
+
+    // A copy of a fixture module under `name`, with its SharedDlls value.
+    std::string Install(const std::string& fixture, const std::string& name) {
+        const std::string path = folder_.path() + "\\" + name;
+        CopyFileTo(FixturePath(fixture), path);
+        SetDword(HKEY_LOCAL_MACHINE, kSharedDlls, path.c_str(), 3);
+        return path;
+    }
+    ~RemoveModuleFileTest() override {
+        for (const std::string& name : ValueNames(HKEY_LOCAL_MACHINE, kSharedDlls))
+            if (name.rfind(folder_.path(), 0) == 0 || name == remover::kTooLongName) {
+                HKEY key = nullptr;
+                if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSharedDlls, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
+                    ::RegDeleteValueA(key, name.c_str());
+                    ::RegCloseKey(key);
+                }
+            }
+    }
+};
+
+// Each kind of file: whether its entry point runs, and that the file and its
+// SharedDlls value go whatever the module does.
+TEST_F(RemoveModuleFileTest, UnregistersModulesThenDeletesValueAndFile) {
+    struct Case {
+        const char* fixture;
+        const char* name;
+        DWORD loads;       // LoadLibraryA (and FreeLibrary) calls
+        DWORD unregisters; // DllUnregisterServer calls
+    };
+    const Case cases[] = {
+        {"unreg_probe.dll", "engine.dll", 1, 1},
+        {"unreg_probe.dll", "UPPER.DLL", 0, 0},
+        {"unreg_probe.dll", "Mixed.Dll", 0, 0},
+        {"unreg_probe.dll", "plugin.jar", 0, 0},
+        {"plain_module.dll", "noexport.dll", 1, 0},
+        {"unreg_probe.dll", "crash.dll", 1, 1},
+        {"unreg_probe.dll", "raise.dll", 1, 1},
+        {"unreg_probe.dll", "throw.dll", 1, 1},
+        {"unreg_probe_exe.exe", "probe.exe", 0, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = Install(c.fixture, c.name);
+        remover::RemoveModuleFile(path.c_str());
+        // An .exe loaded as a module gets no DllMain call, so it records only its entry point.
+        EXPECT_EQ(ProbeCount("Loaded", c.name), c.loads);
+        EXPECT_EQ(ProbeCount("Freed", c.name), c.loads);
+        EXPECT_EQ(ProbeCount("Unregistered", c.name), c.unregisters);
+        EXPECT_FALSE(FileExists(path));
+        EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kSharedDlls, path.c_str()));
+    }
+    EXPECT_FALSE(g_restartNeeded);
+}
+
+TEST_F(RemoveModuleFileTest, UsesTheLongPathForEveryStep) {
+    const std::string longPath = Install("unreg_probe.dll", "Meridel Scene Engine.dll");
+    char shortPath[MAX_PATH] = {};
+    ASSERT_GT(::GetShortPathNameA(longPath.c_str(), shortPath, MAX_PATH), 0u);
+    ASSERT_NE(longPath, shortPath);
+    SetDword(HKEY_LOCAL_MACHINE, kSharedDlls, shortPath, 1);
+    remover::RemoveModuleFile(shortPath);
+    EXPECT_EQ(ProbeCount("Unregistered", "Meridel Scene Engine.dll"), 1u);
+    EXPECT_FALSE(FileExists(longPath));
+    EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kSharedDlls, longPath.c_str()));
+    // Only the long path's value is the file's: the one named by the short form stays.
+    EXPECT_TRUE(ValueExists(HKEY_LOCAL_MACHINE, kSharedDlls, shortPath));
+}
+
+TEST_F(RemoveModuleFileTest, MissingFileStillLosesItsValue) {
+    const std::string path = folder_.path() + "\\gone.dll";
+    SetDword(HKEY_LOCAL_MACHINE, kSharedDlls, path.c_str(), 2);
+    remover::RemoveModuleFile(path.c_str());
+    EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kSharedDlls, path.c_str()));
+    EXPECT_FALSE(g_restartNeeded);
+}
+
+TEST_F(RemoveModuleFileTest, NullEmptyAndOverLongPathsTouchNothing) {
+    SetDword(HKEY_LOCAL_MACHINE, kSharedDlls, remover::kTooLongName, 1);
+    remover::RemoveModuleFile(nullptr);
+    remover::RemoveModuleFile("");
+    // A file whose path is over 260 characters, made through the \\?\ form.
+    std::string deep = folder_.path();
+    while (deep.size() < 250) deep += "\\" + std::string(40, 'd');
+    const std::wstring wideDeep = L"\\\\?\\" + std::wstring(deep.begin(), deep.end());
+    for (size_t pos = wideDeep.find(L'\\', 4 + folder_.path().size()); pos != std::wstring::npos;
+         pos = wideDeep.find(L'\\', pos + 1))
+        ::CreateDirectoryW(wideDeep.substr(0, pos).c_str(), nullptr);
+    ::CreateDirectoryW(wideDeep.c_str(), nullptr);
+    const std::string file = deep + "\\engine.dll";
+    ASSERT_GT(file.size(), 260u);
+    const std::wstring wideFile = L"\\\\?\\" + std::wstring(file.begin(), file.end());
+    ::CloseHandle(::CreateFileW(wideFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    SetDword(HKEY_LOCAL_MACHINE, kSharedDlls, file.c_str(), 1);
+    remover::RemoveModuleFile(file.c_str());
+    EXPECT_NE(::GetFileAttributesW(wideFile.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_TRUE(ValueExists(HKEY_LOCAL_MACHINE, kSharedDlls, file.c_str()));
+    EXPECT_TRUE(ValueExists(HKEY_LOCAL_MACHINE, kSharedDlls, remover::kTooLongName));
+    ::DeleteFileW(wideFile.c_str());
+    for (std::wstring dir = wideDeep; dir.size() > 4 + folder_.path().size(); dir.resize(dir.rfind(L'\\')))
+        ::RemoveDirectoryW(dir.c_str());
+}
+
+TEST_F(RemoveModuleFileTest, ModuleInUseRunsItsEntryPointAndIsScheduled) {
+    const std::string path = Install("unreg_probe.dll", "busy.dll");
+    {
+        FileHolder holder({path});
+        ASSERT_TRUE(holder.holding());
+        remover::RemoveModuleFile(path.c_str());
+        EXPECT_EQ(ProbeCount("Unregistered", "busy.dll"), 1u);
+        EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kSharedDlls, path.c_str()));
+        EXPECT_TRUE(FileExists(path));
+        EXPECT_TRUE(g_restartNeeded);
+        const auto pending = PendingDeletions();
+        EXPECT_NE(std::find(pending.begin(), pending.end(), path), pending.end());
+    }
+    DropPendingBelow(folder_.path());
+}
+
+}  // namespace

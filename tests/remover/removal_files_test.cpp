@@ -1,0 +1,267 @@
+// A seeded installation removed by the whole sequence: component modules
+// named in the product key and in class registrations, spread over the three
+// product folders, some in use, some read-only and hidden, one named ".DLL",
+// one ".exe", one that crashes and one that raises.
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+
+#include <algorithm>
+
+#include "remover/engine/class_registration.h"
+#include "remover/engine/component_table.h"
+#include "remover/engine/file_deletion.h"
+#include "remover/engine/removal.h"
+#include "platform/unique_resource.h"
+#include "tests/support/file_fixture.h"
+#include "tests/support/process_fixture.h"
+#include "tests/support/registry_fixture.h"
+#include "tests/support/removal_support.h"
+
+namespace {
+
+using namespace testsupport;
+
+const char kProductKey[] = "Software\\Halvorix\\Meridel\\2.1";
+const char kSharedDlls[] = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDlls";
+const char kCurrentVersion[] = "Software\\Microsoft\\Windows\\CurrentVersion";
+
+enum Base { AppData, Common, Program };
+
+struct Module {
+    int row;             // component table row, 1-based
+    bool viaClass;       // named by the class registration, else by the product key
+    Base base;
+    const char* file;    // below the product folder
+    const char* fixture;
+    bool inUse;
+    DWORD attributes;
+};
+
+const DWORD kHidden = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
+
+const Module kModules[] = {
+    {1, true, Program, "control.dll", "unreg_probe.dll", false, FILE_ATTRIBUTE_NORMAL},
+    {2, true, Program, "Engine\\probe.exe", "unreg_probe_exe.exe", false, FILE_ATTRIBUTE_NORMAL},
+    {3, false, Program, "Imagers\\Main\\Deep\\imager.dll", "unreg_probe.dll", false, kHidden},
+    {4, false, Common, "transport.dll", "unreg_probe.dll", true, FILE_ATTRIBUTE_NORMAL},
+    {5, true, Common, "crash_support.dll", "unreg_probe.dll", false, FILE_ATTRIBUTE_NORMAL},
+    {7, false, AppData, "res3d.dll", "unreg_probe.dll", false, FILE_ATTRIBUTE_NORMAL},
+    {9, false, Program, "Scripts\\jsengine.dll", "unreg_probe.dll", false, FILE_ATTRIBUTE_NORMAL},
+    {9, true, Program, "Scripts\\jsclass.dll", "unreg_probe.dll", true, kHidden},
+    {11, true, Common, "Bin\\eai.dll", "plain_module.dll", false, FILE_ATTRIBUTE_NORMAL},
+    {13, true, Program, "Audio\\Sound\\Mixer\\sound.dll", "unreg_probe.dll", false, kHidden},
+    {17, true, AppData, "Automation\\raise_driver.dll", "unreg_probe.dll", false, FILE_ATTRIBUTE_NORMAL},
+    {21, false, Common, "Convertors\\VRML1.DLL", "unreg_probe.dll", false, FILE_ATTRIBUTE_NORMAL},
+};
+
+// Files in the folders that no registration names.
+const std::pair<Base, const char*> kOtherFiles[] = {
+    {Program, "readme.txt"}, {AppData, "settings.ini"}, {Common, "Convertors\\notes.txt"}};
+
+std::string FileName(const std::string& path) { return path.substr(path.rfind('\\') + 1); }
+std::string Parent(const std::string& path) { return path.substr(0, path.rfind('\\')); }
+
+class RemovalFilesTest : public ::testing::Test {
+protected:
+    RemovalFilesTest() {
+        char appData[MAX_PATH] = {};
+        ::SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, 0, appData);
+        halvorix_[AppData] = std::string(appData) + "\\Halvorix";
+        halvorix_[Common] = *ReadString(HKEY_LOCAL_MACHINE, kCurrentVersion, "CommonFilesDir") + "\\Halvorix";
+        halvorix_[Program] = *ReadString(HKEY_LOCAL_MACHINE, kCurrentVersion, "ProgramFilesDir") + "\\Halvorix";
+        product_[AppData] = halvorix_[AppData] + "\\Meridel";
+        product_[Common] = halvorix_[Common] + "\\Meridel";
+        product_[Program] = halvorix_[Program] + "\\Meridel VRML Client";
+        for (const auto& row : remover::kComponentTable)
+            if (row.classId) cleanup_.emplace_back("CLSID\\" + remover::GuidToText(*row.classId));
+    }
+    ~RemovalFilesTest() override {
+        for (const std::string& path : halvorix_) {
+            DropPendingBelow(path);
+            RemoveTree(path);
+        }
+        for (const std::string& key : cleanup_) DeleteTree(HKEY_CLASSES_ROOT, key);
+        platform::UniqueKey shared;
+        if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSharedDlls, 0, KEY_ALL_ACCESS, shared.put()) == ERROR_SUCCESS)
+            for (const std::string& name : ValueNames(HKEY_LOCAL_MACHINE, kSharedDlls))
+                for (const std::string& base : halvorix_)
+                    if (name.rfind(base, 0) == 0) ::RegDeleteValueA(shared.get(), name.c_str());
+    }
+
+    std::string PathOf(const Module& m) const { return product_[m.base] + "\\" + m.file; }
+
+    void Seed() {
+        for (const Module& m : kModules) {
+            const std::string path = PathOf(m);
+            CopyFileTo(FixturePath(m.fixture), path);
+            if (m.attributes != FILE_ATTRIBUTE_NORMAL) ::SetFileAttributesA(path.c_str(), m.attributes);
+            SetDword(HKEY_LOCAL_MACHINE, kSharedDlls, path.c_str(), 2);
+            const remover::ComponentRow& row = remover::kComponentTable[m.row - 1];
+            if (m.viaClass)
+                SetString(HKEY_CLASSES_ROOT, "CLSID\\" + remover::GuidToText(*row.classId) + "\\InprocServer32",
+                          nullptr, path);
+            else
+                SetString(HKEY_LOCAL_MACHINE, std::string(kProductKey) + "\\" + row.moduleSubkey,
+                          row.moduleValueName, path);
+            if (m.inUse) inUse_.push_back(path);
+        }
+        for (const auto& [base, file] : kOtherFiles) {
+            WriteFile(product_[base] + "\\" + file, "x", FILE_ATTRIBUTE_HIDDEN);
+            SetDword(HKEY_LOCAL_MACHINE, kSharedDlls, (product_[base] + "\\" + file).c_str(), 1);
+        }
+        for (const std::string& base : halvorix_)
+            for (const char* file : {"\\Meridel Tools\\tool.dll", "\\Other\\other.txt"}) {
+                CopyFileTo(FixturePath("unreg_probe.dll"), base + file);
+                SetDword(HKEY_LOCAL_MACHINE, kSharedDlls, (base + file).c_str(), 1);
+                bystanders_.push_back(base + file);
+            }
+    }
+
+    void Verify() {
+        const auto pending = PendingDeletions();
+        auto isPending = [&](const std::string& path) {
+            return std::find(pending.begin(), pending.end(), path) != pending.end();
+        };
+        for (const Module& m : kModules) {
+            const std::string path = PathOf(m);
+            SCOPED_TRACE(path);
+            const std::string name = FileName(path);
+            const bool upperCase = name == "VRML1.DLL";
+            const bool hasExport = std::string(m.fixture) != "plain_module.dll";
+            EXPECT_EQ(ProbeCount("Unregistered", name), upperCase || !hasExport ? 0u : 1u);
+            if (std::string(m.fixture) != "unreg_probe_exe.exe") {
+                EXPECT_EQ(ProbeCount("Loaded", name), upperCase ? 0u : 1u);
+                EXPECT_EQ(ProbeCount("Freed", name), upperCase ? 0u : 1u);
+            }
+            EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kSharedDlls, path.c_str()));
+            EXPECT_EQ(FileExists(path), m.inUse);
+            EXPECT_EQ(isPending(path), m.inUse);
+            if (m.viaClass) {
+                const auto& row = remover::kComponentTable[m.row - 1];
+                EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "CLSID\\" + remover::GuidToText(*row.classId)));
+            }
+        }
+        for (const auto& [base, file] : kOtherFiles) {
+            const std::string path = product_[base] + "\\" + file;
+            EXPECT_FALSE(FileExists(path)) << path;
+            EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kSharedDlls, path.c_str())) << path;
+        }
+        // Folders that hold a pending file stay; every other one is gone.
+        const std::vector<std::pair<std::string, bool>> folders = {
+            {product_[AppData], false},
+            {product_[Common], true},
+            {product_[Common] + "\\Bin", false},
+            {product_[Common] + "\\Convertors", false},
+            {product_[Program], true},
+            {product_[Program] + "\\Scripts", true},
+            {product_[Program] + "\\Engine", false},
+            {product_[Program] + "\\Imagers", false},
+            {product_[Program] + "\\Audio", false},
+        };
+        for (const auto& [folder, stays] : folders) EXPECT_EQ(FolderExists(folder), stays) << folder;
+        for (const std::string& file : bystanders_) {
+            SCOPED_TRACE(file);
+            EXPECT_TRUE(FileExists(file));
+            EXPECT_TRUE(ValueExists(HKEY_LOCAL_MACHINE, kSharedDlls, file.c_str()));
+            EXPECT_EQ(ProbeCount("Loaded", FileName(file)), 0u);
+        }
+        EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kProductKey));
+    }
+
+    std::string halvorix_[3];
+    std::string product_[3];
+    std::vector<std::string> cleanup_;
+    std::vector<std::string> inUse_;
+    std::vector<std::string> bystanders_;
+    ScopedRegistryCleanup registry_{{{HKEY_CURRENT_USER, kProbeRecordsKey},
+                                     {HKEY_LOCAL_MACHINE, kProductKey}}};
+};
+
+TEST_F(RemovalFilesTest, SilentRunRemovesEveryModuleOnce) {
+    Seed();
+    FileHolder holder(inUse_);
+    ASSERT_TRUE(holder.holding());
+    EXPECT_EQ(RunRemover("/s"), 0u);
+    Verify();
+}
+
+TEST_F(RemovalFilesTest, InProcessRunSetsTheRestartFlag) {
+    Seed();
+    FileHolder holder(inUse_);
+    ASSERT_TRUE(holder.holding());
+    remover::RunRemoval(true, true, {});
+    EXPECT_TRUE(g_restartNeeded);
+    Verify();
+}
+
+TEST_F(RemovalFilesTest, KeepFoldersOptionLeavesTheFolderFiles) {
+    Seed();
+    EXPECT_EQ(RunRemover("/s /f"), 0u);
+    // The modules the product key and class registrations name still go...
+    for (const Module& m : kModules) EXPECT_FALSE(FileExists(PathOf(m))) << PathOf(m);
+    // ...but the other files and the folders stay.
+    for (const auto& [base, file] : kOtherFiles) EXPECT_TRUE(FileExists(product_[base] + "\\" + file)) << file;
+}
+
+// Windows 98 family: the in-use modules go into wininit.ini, not the NT list.
+TEST_F(RemovalFilesTest, Windows98RunWritesWininit) {
+    ScopedWininit wininit;
+    ScopedWin98Program win98("meridremover.exe");
+    Seed();
+    {
+        FileHolder holder(inUse_);
+        ASSERT_TRUE(holder.holding());
+        EXPECT_EQ(RunRemover("/s"), 0u);
+    }
+    const std::string text = ReadWholeFile(WininitPath());
+    for (const std::string& path : inUse_) {
+        SCOPED_TRACE(path);
+        char shortPath[MAX_PATH] = {};
+        ASSERT_GT(::GetShortPathNameA(path.c_str(), shortPath, MAX_PATH), 0u);
+        EXPECT_NE(text.find("\r\nNUL=" + std::string(shortPath) + "\r\n"), std::string::npos) << text;
+        const auto pending = PendingDeletions();
+        EXPECT_EQ(std::find(pending.begin(), pending.end(), path), pending.end());
+    }
+    EXPECT_EQ(text.find("\r\n\r\n"), std::string::npos) << text;
+    EXPECT_EQ(std::count(text.begin(), text.end(), '='), static_cast<long>(inUse_.size()));
+}
+
+// The documentation folder comes from a registry value; whatever it holds,
+// nothing outside a folder of the product's own is touched.
+TEST(DocumentationFolder, RefusesDrivesAndSystemFolders) {
+    ScopedRegistryCleanup registry({{HKEY_LOCAL_MACHINE, kProductKey}});
+    char windows[MAX_PATH] = {};
+    ::GetWindowsDirectoryA(windows, MAX_PATH);
+    char profile[MAX_PATH] = {};
+    ::SHGetFolderPathA(nullptr, CSIDL_PROFILE, nullptr, 0, profile);
+    const std::string profilesRoot = Parent(profile);
+    char current[MAX_PATH] = {};
+    ::GetCurrentDirectoryA(MAX_PATH, current);
+    const std::vector<std::string> sentinels = {std::string(current) + "\\meridel-sentinel.txt",
+                                                "C:\\meridel-sentinel.txt",
+                                                std::string(windows) + "\\meridel-sentinel.txt",
+                                                profilesRoot + "\\meridel-sentinel.txt"};
+    const std::string guides[] = {"guide.pdf", "C:\\guide.pdf", std::string(windows) + "\\guide.pdf",
+                                  profilesRoot + "\\guide.pdf"};
+    for (const std::string& guide : guides) {
+        SCOPED_TRACE(guide);
+        for (const std::string& sentinel : sentinels) WriteFile(sentinel);
+        SetString(HKEY_LOCAL_MACHINE, std::string(kProductKey) + "\\Help", "User's Guide", guide);
+        EXPECT_EQ(RunRemover("/s /f"), 0u);
+        for (const std::string& sentinel : sentinels) EXPECT_TRUE(FileExists(sentinel)) << sentinel;
+        EXPECT_TRUE(FileExists(std::string(windows) + "\\system32\\kernel32.dll"));
+    }
+    for (const std::string& sentinel : sentinels) ::DeleteFileA(sentinel.c_str());
+    // A folder of the product's own is deleted.
+    ScopedTempFolder docs("docs");
+    WriteFile(docs.path() + "\\Guide\\guide.pdf", "x", FILE_ATTRIBUTE_READONLY);
+    WriteFile(docs.path() + "\\Guide\\Images\\figure.png");
+    SetString(HKEY_LOCAL_MACHINE, std::string(kProductKey) + "\\Help", "User's Guide",
+              docs.path() + "\\Guide\\guide.pdf");
+    EXPECT_EQ(RunRemover("/s /f"), 0u);
+    EXPECT_FALSE(FolderExists(docs.path() + "\\Guide"));
+    EXPECT_TRUE(FolderExists(docs.path()));
+}
+
+}  // namespace

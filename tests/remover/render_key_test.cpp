@@ -1,0 +1,61 @@
+// The "Render" tree below the product key: modules named by REG_SZ values
+// whose name holds the lower-case "path" go, at every depth, and so does the
+// whole tree; the rest of the product key stays.
+#include <gtest/gtest.h>
+
+#include "remover/engine/registry_sweeps.h"
+#include "tests/support/file_fixture.h"
+#include "tests/support/product_fixture.h"
+#include "tests/support/registry_fixture.h"
+
+namespace remover {
+namespace {
+
+using namespace testsupport;
+
+TEST(RemoveRenderKey, RemovesModulesNamedByPathValuesAndTheWholeTree) {
+    ScopedRegistryCleanup cleanup(ProductRegistryPlaces());
+    ScopedTempFolder folder("render key");
+    const std::string render = std::string(kProductKey) + "\\Render";
+    struct Row {
+        std::string key;
+        const char* valueName;
+        DWORD type;
+        const char* file;
+        bool removed;
+    };
+    const Row rows[] = {
+        // Value names ignore case in the registry, so "Path" needs a key of its own.
+        {render, "path", REG_SZ, "render.dll", true},
+        {render + "\\Upper", "Path", REG_SZ, "upper.dll", false},
+        {render, "DllPath", REG_SZ, "dllpath.dll", false},
+        {render, "modulepath", REG_EXPAND_SZ, "expand.dll", false},
+        {render + "\\OpenGL", "texturepath", REG_SZ, "texture.dat", true},
+        {render + "\\OpenGL", "Version", REG_SZ, "version.dll", false},
+        {render + "\\OpenGL\\Shaders", "path", REG_SZ, "Deep Folder\\shaders.dll", true},
+        {render + "\\OpenGL\\Shaders\\Upper", "Path", REG_SZ, "deep upper.dll", false},
+        {render + "\\Direct3D", "path", REG_SZ, "d3d.dll", true},
+    };
+    for (const Row& row : rows) {
+        WriteFile(folder.path() + "\\" + row.file);
+        SetString(HKEY_LOCAL_MACHINE, row.key, row.valueName, folder.path() + "\\" + row.file, row.type);
+    }
+    // Stored without its terminator: the path is taken at its data length.
+    const std::string unterminated = folder.path() + "\\unterminated.dll";
+    WriteFile(unterminated);
+    SetRaw(HKEY_LOCAL_MACHINE, render + "\\Direct3D", "altpath", REG_SZ, unterminated);
+    SetString(HKEY_LOCAL_MACHINE, std::string(kProductKey) + "\\Help", "User's Guide", "C:\\guide.htm");
+
+    RemoveRenderKey();
+
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.key + " " + row.valueName);
+        EXPECT_EQ(FileExists(folder.path() + "\\" + row.file), !row.removed);
+    }
+    EXPECT_FALSE(FileExists(unterminated));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, render));
+    EXPECT_TRUE(ValueExists(HKEY_LOCAL_MACHINE, std::string(kProductKey) + "\\Help", "User's Guide"));
+}
+
+}  // namespace
+}  // namespace remover
