@@ -134,8 +134,8 @@ TEST(EnumerateBrowsersTest, NoBrowserOrAnUnlistedHost) {
         EXPECT_EQ(0u, session.CallAction(L"EnumerateBrowsers"));
         ExpectProperties(session, {{L"BrwCount", L"0"}, {L"BrwID1", L""}, {L"Brw1", L""}, {L"HostBrowser0", L""}});
     }
-    // The host stays Internet Explorer, which is not in the list.
-    machine.RegisterClient(HKEY_LOCAL_MACHINE, L"", L"", L"");
+    // An empty default finds no host: it stays Internet Explorer, which is not listed.
+    machine.SetDefaultClient(HKEY_LOCAL_MACHINE, L"");
     machine.RegisterClient(HKEY_LOCAL_MACHINE, L"OPERA.EXE", L"",
                            machine.InstallMachineWide("browser_opera9", L"Opera\\opera.exe"));
     machine.RegisterClient(HKEY_LOCAL_MACHINE, L"Safari.exe", L"Safari",

@@ -4,10 +4,13 @@
 # per-user file types, the shell choices and "Default" key that InstallFinalize
 # clears, and that removal leaves no per-user registration behind. Runs inside
 # the test run's Wine session.
-# Usage: msiexec_test.sh PACKAGE_DIR WORK_DIR
+# The per-machine installation also opens the readme (SHOWREADME=1) through a
+# machine-wide ".txt" association that points at the launch recorder.
+# Usage: msiexec_test.sh PACKAGE_DIR WORK_DIR BIN_DIR
 set -uo pipefail
 package_dir=$1
 work=$2
+bin_dir=$3
 export WINEPREFIX=${WINEPREFIX:-$(dirname "$package_dir")/wineprefix}
 mkdir -p "$work"
 failures=0
@@ -63,8 +66,35 @@ for scope in permachine peruser; do
   wine reg add "$file_exts\\.txt\\UserChoice" /v Progid /d txtfile /f >/dev/null 2>&1
   wine reg add 'HKCU\Software\Halvorix\Meridel\Default' /v Quality /d high /f >/dev/null 2>&1
 
-  run_msiexec "$work/$scope-install.log" /i "$msi"
+  readme_args=()
+  if [ "$scope" = permachine ]; then
+    if key_exists 'HKLM\Software\Classes\.txt'; then
+      echo "note: .txt is associated machine-wide already; the readme is not opened"
+    else
+      recorder=$(winepath -w "$bin_dir/launch_recorder.exe")
+      wine reg add 'HKLM\Software\Classes\.txt' /ve /d MeridelTest.Readme /f >/dev/null 2>&1
+      wine reg add 'HKLM\Software\Classes\MeridelTest.Readme\shell\open\command' /ve \
+        /d "\"$recorder\" readme \"%1\"" /f >/dev/null 2>&1
+      readme_args=(SHOWREADME=1)
+    fi
+  fi
+
+  run_msiexec "$work/$scope-install.log" /i "$msi" "${readme_args[@]}"
   log=$work/$scope-install.log
+  if [ ${#readme_args[@]} -gt 0 ]; then
+    readme=$(property "$log" ReadmePath)
+    case "$readme" in *'\readme.txt') ;; *) fail "$scope: ReadmePath is '$readme'" ;; esac
+    opened=
+    for _ in $(seq 1 100); do
+      opened=$(reg_value 'HKCU\Software\MeridelTest\Launches' readme)
+      [ -n "$opened" ] && break
+      sleep 0.1
+    done
+    case "$opened" in *"$readme"*) ;; *) fail "$scope: the readme was not opened (recorded '$opened')" ;; esac
+    wine reg delete 'HKLM\Software\Classes\.txt' /f >/dev/null 2>&1
+    wine reg delete 'HKLM\Software\Classes\MeridelTest.Readme' /f >/dev/null 2>&1
+    wine reg delete 'HKCU\Software\MeridelTest\Launches' /f >/dev/null 2>&1
+  fi
   for action in EnumerateBrowsers DetectBrowsers RegisterFileExtension CA_InstallFinalize; do
     grep -a -q "Action start .*: $action\.$" "$log" || fail "$scope: $action did not run"
   done
