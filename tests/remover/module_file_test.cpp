@@ -57,6 +57,7 @@ TEST_F(RemoveModuleFileTest, UnregistersModulesThenDeletesValueAndFile) {
         {"unreg_probe.dll", "crash.dll", 1, 1},
         {"unreg_probe.dll", "raise.dll", 1, 1},
         {"unreg_probe.dll", "throw.dll", 1, 1},
+        {"unreg_probe.dll", "selfcatch.dll", 1, 1},
         {"unreg_probe_exe.exe", "probe.exe", 0, 1},
     };
     for (const Case& c : cases) {
@@ -70,6 +71,8 @@ TEST_F(RemoveModuleFileTest, UnregistersModulesThenDeletesValueAndFile) {
         EXPECT_FALSE(FileExists(path));
         EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kSharedDlls, path.c_str()));
     }
+    // The guard sees only what leaves the entry point: a module's own handler comes first.
+    EXPECT_EQ(ProbeCount("CaughtOwn", "selfcatch.dll"), 1u);
     EXPECT_FALSE(g_restartNeeded);
 }
 
