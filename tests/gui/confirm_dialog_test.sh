@@ -62,6 +62,38 @@ if open_dialog; then
   stop_remover
 fi
 
+# A module in use can only go at the next restart: the information message is
+# followed by the restart message.
+held='C:\meridel-gui\held.dll'
+mkdir -p "$WINEPREFIX/drive_c/meridel-gui"
+printf 'module' >"$WINEPREFIX/drive_c/meridel-gui/held.dll"
+wine reg add 'HKCR\CLSID\{845945F8-6993-4B85-B563-DB0116DFC434}\InprocServer32' /ve /d "$held" /f >/dev/null 2>&1
+wine "$bin/file_holder.exe" meridel-gui-ready meridel-gui-release "$held" </dev/null >/dev/null 2>&1 &
+holder_pid=$!
+sleep 1.5
+if open_dialog; then
+  click_control 1
+  if wait_for_text "Meridel3D Viewer has been removed from your system. If you wish to return to the previous version, you will have to re-install it. Please note that some Halvorix products require Meridel components."; then
+    press Return
+    if wait_for_text "Please restart your computer to completly remove Meridel."; then
+      screenshot restart_message
+      check "the held module is scheduled for deletion at restart" bash -c \
+        "wine reg query 'HKLM\System\CurrentControlSet\Control\Session Manager' /v PendingFileRenameOperations 2>/dev/null | tr -d '\r' | grep -q -i 'meridel-gui'"
+      press Return
+      check "the remover ends after the restart message" wait_exit
+    else
+      fail "restart message did not follow the information message"
+    fi
+  else
+    fail "information message did not appear"
+  fi
+  stop_remover
+fi
+kill "$holder_pid" 2>/dev/null
+wait "$holder_pid" 2>/dev/null
+wine reg delete 'HKLM\System\CurrentControlSet\Control\Session Manager' /v PendingFileRenameOperations /f >/dev/null 2>&1
+rm -rf "$WINEPREFIX/drive_c/meridel-gui"
+
 # A silent run shows nothing at all.
 seed_product
 start_remover /s
