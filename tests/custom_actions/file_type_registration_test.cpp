@@ -7,6 +7,7 @@
 
 #include "tests/custom_actions/registry_dump.h"
 #include "tests/custom_actions/session_fixture.h"
+#include "tests/support/product_fixture.h"
 #include "tests/support/registry_fixture.h"
 
 namespace {
@@ -77,17 +78,12 @@ protected:
         EXPECT_EQ(session_.CallAction(L"RegisterFileExtension"), 0u);
     }
 
-    ScopedRegistryCleanup cleanup_{{
-        {HKEY_CURRENT_USER, "Software\\Classes\\.wrl"},
-        {HKEY_CURRENT_USER, "Software\\Classes\\.vrml"},
-        {HKEY_CURRENT_USER, "Software\\Classes\\.wrz"},
-        {HKEY_CURRENT_USER, "Software\\Classes\\MIME\\Database\\Content Type\\model/vrml"},
-        {HKEY_CURRENT_USER, "Software\\Classes\\MIME\\Database\\Content Type\\x-world/x-vrml"},
-        {HKEY_CURRENT_USER, "Software\\Classes\\MIME\\Database\\Content Type\\application/x-meridel"},
-        {HKEY_CURRENT_USER, "Software\\Classes\\Meridel.ClientCU"},
-        {HKEY_CURRENT_USER, "Software\\Classes\\Meridel.Client"},
-        {HKEY_LOCAL_MACHINE, "Software\\Classes\\CLSID\\{54D58948-E105-494F-BF70-DF4632A91FA0}"},
-    }};
+    static std::vector<std::pair<HKEY, std::string>> Places() {
+        auto places = PerUserFileTypePlaces();
+        places.emplace_back(HKEY_LOCAL_MACHINE, "Software\\Classes\\CLSID\\{54D58948-E105-494F-BF70-DF4632A91FA0}");
+        return places;
+    }
+    ScopedRegistryCleanup cleanup_{Places()};
     SessionFixture session_;
 };
 

@@ -9,6 +9,7 @@
 #include "tests/custom_actions/session_fixture.h"
 #include "tests/support/file_fixture.h"
 #include "tests/support/process_fixture.h"
+#include "tests/support/product_fixture.h"
 #include "tests/support/registry_fixture.h"
 
 namespace {
@@ -44,23 +45,16 @@ void SeedUserProductKey() {
 
 class FinalizeActionsTest : public ::testing::Test {
 protected:
-    ScopedRegistryCleanup cleanup_{{
-        {HKEY_CURRENT_USER, kFileExts + "\\.wrl"},
-        {HKEY_CURRENT_USER, kFileExts + "\\.vrml"},
-        {HKEY_CURRENT_USER, kFileExts + "\\.wrz"},
-        {HKEY_CURRENT_USER, kFileExts + "\\.txt"},
-        {HKEY_CURRENT_USER, "Software\\Halvorix"},
-        {HKEY_CURRENT_USER, kIEFrame},
-        {HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\action_runner.exe"},
-        {HKEY_CURRENT_USER, "Software\\Classes\\.wrl"},
-        {HKEY_CURRENT_USER, "Software\\Classes\\.vrml"},
-        {HKEY_CURRENT_USER, "Software\\Classes\\.wrz"},
-        {HKEY_CURRENT_USER, "Software\\Classes\\MIME\\Database\\Content Type\\model/vrml"},
-        {HKEY_CURRENT_USER, "Software\\Classes\\MIME\\Database\\Content Type\\x-world/x-vrml"},
-        {HKEY_CURRENT_USER, "Software\\Classes\\MIME\\Database\\Content Type\\application/x-meridel"},
-        {HKEY_CURRENT_USER, "Software\\Classes\\Meridel.ClientCU"},
-        {HKEY_CURRENT_USER, "Software\\Classes\\Meridel.Client"},
-    }};
+    static std::vector<std::pair<HKEY, std::string>> Places() {
+        auto places = PerUserFileTypePlaces();
+        for (const char* extension : {"\\.wrl", "\\.vrml", "\\.wrz", "\\.txt"})
+            places.emplace_back(HKEY_CURRENT_USER, kFileExts + extension);
+        places.emplace_back(HKEY_CURRENT_USER, "Software\\Halvorix");
+        places.emplace_back(HKEY_CURRENT_USER, kIEFrame);
+        places.emplace_back(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\action_runner.exe");
+        return places;
+    }
+    ScopedRegistryCleanup cleanup_{Places()};
 };
 
 TEST_F(FinalizeActionsTest, InstallFinalizeRemovesTheUserDefaultsOnlyAfterAPerMachineInstallation) {

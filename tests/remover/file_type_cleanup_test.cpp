@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/product_fixture.h"
 #include "tests/support/registry_fixture.h"
 
 namespace remover {
@@ -17,15 +18,7 @@ constexpr char kControl[] = "{845945F8-6993-4B85-B563-DB0116DFC434}";
 
 class FileTypeCleanup : public ::testing::Test {
 protected:
-    FileTypeCleanup()
-        : cleanup_({{HKEY_CURRENT_USER, kClasses + "\\.wrl"},
-                    {HKEY_CURRENT_USER, kClasses + "\\.vrml"},
-                    {HKEY_CURRENT_USER, kClasses + "\\.wrz"},
-                    {HKEY_CURRENT_USER, kClasses + "\\Meridel.ClientCU"},
-                    {HKEY_CURRENT_USER, kClasses + "\\Meridel.Client"},
-                    {HKEY_CURRENT_USER, kMime + "\\model/vrml"},
-                    {HKEY_CURRENT_USER, kMime + "\\x-world/x-vrml"},
-                    {HKEY_CURRENT_USER, kMime + "\\application/x-meridel"}}) {}
+    FileTypeCleanup() : cleanup_(PerUserFileTypePlaces()) {}
     ScopedRegistryCleanup cleanup_;
 };
 

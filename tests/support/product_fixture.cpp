@@ -26,4 +26,15 @@ std::vector<std::pair<HKEY, std::string>> ProductRegistryPlaces() {
     return places;
 }
 
+std::vector<std::pair<HKEY, std::string>> PerUserFileTypePlaces() {
+    const std::string classes = "Software\\Classes\\";
+    const std::string mime = classes + "MIME\\Database\\Content Type\\";
+    std::vector<std::pair<HKEY, std::string>> places;
+    for (const char* key : {".wrl", ".vrml", ".wrz", "Meridel.ClientCU", "Meridel.Client"})
+        places.emplace_back(HKEY_CURRENT_USER, classes + key);
+    for (const char* type : {"model/vrml", "x-world/x-vrml", "application/x-meridel"})
+        places.emplace_back(HKEY_CURRENT_USER, mime + type);
+    return places;
+}
+
 }  // namespace testsupport

@@ -22,4 +22,8 @@ std::string ClassKey(const std::string& classId);  // "CLSID\{id}"
 // what a test that runs the removal must start from clean and leave clean.
 std::vector<std::pair<HKEY, std::string>> ProductRegistryPlaces();
 
+// The current user's VRML extensions, content types and the two file types:
+// what the file-type registration writes and its removal deletes.
+std::vector<std::pair<HKEY, std::string>> PerUserFileTypePlaces();
+
 }  // namespace testsupport
