@@ -1,7 +1,6 @@
 // The browser actions of the installation package: the list of browsers for
 // the user to choose from, the chosen browser's command line, and the default
 // browser's command with the Netscape-family plug-in folders.
-#include <new>
 #include <string>
 
 #include "custom_actions/actions.h"
@@ -22,32 +21,27 @@ constexpr const wchar_t* kNetscapeFamilyKeys[] = {L"Mozilla\\Mozilla Firefox", L
 }  // namespace
 
 extern "C" UINT __stdcall EnumerateBrowsers(MSIHANDLE session) {
-    try {
+    return RunAction([&] {
         const CollectedBrowsers browsers = CollectBrowsers(session);
         for (const auto& property : custom_actions_core::BrowserListProperties(browsers.list, browsers.hostKind))
             WriteProperty(session, property.name.c_str(), property.value.c_str());
-    } catch (const std::bad_alloc&) {
-        // Nothing may fail the installation; the dialog then offers less.
-    }
-    return 0;
+    });
 }
 
 extern "C" UINT __stdcall SelectBrowser(MSIHANDLE session) {
-    try {
+    return RunAction([&] {
         const bool perMachine = IsAllUsersInstall(session);
         wchar_t buffer[kBrowserCommandCapacity];
         if (ReadProperty(session, L"BrwID", buffer, kBrowserCommandCapacity) != ERROR_SUCCESS || buffer[0] == L'\0')
-            return 0;
+            return;
         const std::wstring clientId(buffer);
         if (ResolveBrowserExecutable(buffer, perMachine, clientId.c_str(), kBrowserCommandCapacity))
             PublishBrowserCommand(buffer, session);
-    } catch (const std::bad_alloc&) {
-    }
-    return 0;
+    });
 }
 
 extern "C" UINT __stdcall DetectBrowsers(MSIHANDLE session) {
-    try {
+    return RunAction([&] {
         wchar_t buffer[kBrowserCommandCapacity];
         if (ReadProperty(session, L"BROWSER_CMD", buffer, kBrowserCommandCapacity) != ERROR_SUCCESS ||
             buffer[0] == L'\0') {
@@ -57,7 +51,5 @@ extern "C" UINT __stdcall DetectBrowsers(MSIHANDLE session) {
         }
         for (const wchar_t* key : kNetscapeFamilyKeys)
             if (LocateNetscapePluginFolders(key, session)) break;
-    } catch (const std::bad_alloc&) {
-    }
-    return 0;
+    });
 }

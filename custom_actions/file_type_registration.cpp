@@ -119,11 +119,12 @@ void RegisterFileTypes(bool registerTypes, bool withDde, const wchar_t* command)
 }
 
 extern "C" UINT __stdcall RegisterFileExtension(MSIHANDLE session) {
-    wchar_t value[kCustomActionDataCapacity];
-    // A value that cannot be read, or is too long, is never parsed: it neither
-    // registers nor removes.
-    if (ReadProperty(session, L"CustomActionData", value, kCustomActionDataCapacity) != ERROR_SUCCESS) return 0;
-    const std::optional<FileTypeRequest> request = ParseCustomActionData(value);
-    if (request) RegisterFileTypes(request->registerTypes, request->withDde, request->command.c_str());
-    return 0;
+    return RunAction([&] {
+        wchar_t value[kCustomActionDataCapacity];
+        // A value that cannot be read, or is too long, is never parsed: it
+        // neither registers nor removes.
+        if (ReadProperty(session, L"CustomActionData", value, kCustomActionDataCapacity) != ERROR_SUCCESS) return;
+        const std::optional<FileTypeRequest> request = ParseCustomActionData(value);
+        if (request) RegisterFileTypes(request->registerTypes, request->withDde, request->command.c_str());
+    });
 }

@@ -46,17 +46,19 @@ void RemoveUserDefaults(MSIHANDLE session) {
 }  // namespace
 
 extern "C" UINT __stdcall InstallFinalize(MSIHANDLE session) {
-    const RegistryKey fileExts = ClearShellChoices();  // held until the end
-    RemoveUserDefaults(session);
-    NotifyAssociationsChanged();
-    RefreshInternetExplorer();
-    MakeOperaHappy(session);
-    return 0;
+    return RunAction([&] {
+        const RegistryKey fileExts = ClearShellChoices();  // held until the end
+        RemoveUserDefaults(session);
+        NotifyAssociationsChanged();
+        RefreshInternetExplorer();
+        MakeOperaHappy(session);
+    });
 }
 
 extern "C" UINT __stdcall UninstallFinalize(MSIHANDLE) {
-    RegisterFileTypes(false, false, nullptr);
-    NotifyAssociationsChanged();
-    RefreshInternetExplorer();
-    return 0;
+    return RunAction([] {
+        RegisterFileTypes(false, false, nullptr);
+        NotifyAssociationsChanged();
+        RefreshInternetExplorer();
+    });
 }

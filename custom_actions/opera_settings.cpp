@@ -2,7 +2,6 @@
 // the program folder's defaults file and in the user's profile file.
 #include <shlobj.h>
 
-#include <new>
 #include <optional>
 #include <string>
 #include <vector>
@@ -64,10 +63,5 @@ void ConfigureOpera(MSIHANDLE session) {
 }  // namespace
 
 extern "C" UINT __stdcall MakeOperaHappy(MSIHANDLE session) {
-    try {
-        ConfigureOpera(session);
-    } catch (const std::bad_alloc&) {
-        // Opera's configuration is a convenience; the installation goes on.
-    }
-    return 0;
+    return RunAction([&] { ConfigureOpera(session); });
 }
