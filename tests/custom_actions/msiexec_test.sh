@@ -79,9 +79,17 @@ for scope in permachine peruser; do
     fi
   fi
 
+  # The per-user installation stands for a dialog in which the user chose
+  # Internet Explorer: VRML files then open in it, with the DDE verb.
+  [ "$scope" = peruser ] && readme_args+=("BRWID={internet_explorer}")
   run_msiexec "$work/$scope-install.log" /i "$msi" "${readme_args[@]}"
   log=$work/$scope-install.log
-  if [ ${#readme_args[@]} -gt 0 ]; then
+  if [ "$scope" = peruser ]; then
+    grep -a -q "Action start .*: SelectBrowser\.$" "$log" || fail "$scope: SelectBrowser did not run"
+    [ "$(property "$log" BROWSER_IE)" = 1 ] || fail "$scope: the chosen Internet Explorer is not the browser"
+    key_exists "$classes\\Meridel.ClientCU\\shell\\open\\ddeexec" || fail "$scope: no DDE verb for Internet Explorer"
+  fi
+  if [ "$scope" = permachine ] && [ ${#readme_args[@]} -gt 0 ]; then
     readme=$(property "$log" ReadmePath)
     case "$readme" in *'\readme.txt') ;; *) fail "$scope: ReadmePath is '$readme'" ;; esac
     opened=
