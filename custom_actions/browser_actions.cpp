@@ -41,7 +41,8 @@ extern "C" UINT __stdcall SelectBrowser(MSIHANDLE session) {
 }
 
 extern "C" UINT __stdcall DetectBrowsers(MSIHANDLE session) {
-    return RunAction([&] {
+    // The plug-in folders are published even when the browser command fails.
+    RunStep([&] {
         wchar_t buffer[kBrowserCommandCapacity];
         if (ReadProperty(session, L"BROWSER_CMD", buffer, kBrowserCommandCapacity) != ERROR_SUCCESS ||
             buffer[0] == L'\0') {
@@ -49,6 +50,8 @@ extern "C" UINT __stdcall DetectBrowsers(MSIHANDLE session) {
             LocateDefaultBrowser(buffer, IsAllUsersInstall(session), kBrowserCommandCapacity);
             PublishBrowserCommand(buffer, session);
         }
+    });
+    return RunAction([&] {
         for (const wchar_t* key : kNetscapeFamilyKeys)
             if (LocateNetscapePluginFolders(key, session)) break;
     });

@@ -2,7 +2,6 @@
 
 #include <shlwapi.h>
 
-#include <new>
 #include <string>
 #include <vector>
 
@@ -62,13 +61,12 @@ bool ResolveSpecialClient(wchar_t* buffer, const wchar_t* clientId, DWORD size) 
 }
 
 // Appends a record unless the list already holds one of its kind; the first
-// of a kind wins. A record that cannot be stored is dropped.
-void AddBrowser(custom_actions_core::BrowserList& list, BrowserRecord record) {
-    if (custom_actions_core::HoldsKind(list, record.kind)) return;
-    try {
-        list.push_back(std::move(record));
-    } catch (const std::bad_alloc&) {
-    }
+// of a kind wins. A record that cannot be made or stored for lack of memory is
+// dropped and discovery goes on.
+void AddBrowser(custom_actions_core::BrowserList& list, const wchar_t* clientId, const wchar_t* displayName,
+                BrowserKind kind) {
+    if (custom_actions_core::HoldsKind(list, kind)) return;
+    RunStep([&] { list.push_back(BrowserRecord{clientId, displayName, kind}); });
 }
 
 void CollectRegisteredBrowsers(HKEY root, bool perMachine, custom_actions_core::BrowserList& list) {
@@ -86,7 +84,7 @@ void CollectRegisteredBrowsers(HKEY root, bool perMachine, custom_actions_core::
         if (!ResolveBrowserExecutable(path, perMachine, clientId, kDiscoveryPathCapacity)) continue;
         const BrowserKind kind = IdentifyBrowser(perMachine, path);
         if (kind == custom_actions_core::kNotRecognised) continue;
-        AddBrowser(list, BrowserRecord{clientId, displayName, kind});
+        AddBrowser(list, clientId, displayName, kind);
     }
 }
 
@@ -158,8 +156,8 @@ CollectedBrowsers CollectBrowsers(MSIHANDLE session) {
     wchar_t path[kDiscoveryPathCapacity];
 
     if (ReadInternetExplorerPath(path, kDiscoveryPathCapacity))
-        AddBrowser(result.list, BrowserRecord{custom_actions_core::kInternetExplorerClientId, L"Internet Explorer",
-                                              custom_actions_core::kInternetExplorer});
+        AddBrowser(result.list, custom_actions_core::kInternetExplorerClientId, L"Internet Explorer",
+                   custom_actions_core::kInternetExplorer);
 
     if (LocateDefaultBrowser(path, perMachine, kDiscoveryPathCapacity)) {
         const BrowserKind host = IdentifyBrowser(perMachine, path);
@@ -172,9 +170,9 @@ CollectedBrowsers CollectBrowsers(MSIHANDLE session) {
     if (!custom_actions_core::HoldsKind(result.list, custom_actions_core::kChrome) &&
         ReadChromePath(path, kDiscoveryPathCapacity) &&
         IdentifyBrowser(perMachine, path) == custom_actions_core::kChrome)
-        AddBrowser(result.list, BrowserRecord{custom_actions_core::kChromeClientId, L"Google Chrome",
-                                              custom_actions_core::kChrome});
+        AddBrowser(result.list, custom_actions_core::kChromeClientId, L"Google Chrome", custom_actions_core::kChrome);
 
-    custom_actions_core::SortByDisplayName(result.list);
+    // An unsorted list is still a list; the sort may need memory.
+    RunStep([&] { custom_actions_core::SortByDisplayName(result.list); });
     return result;
 }

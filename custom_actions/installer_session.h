@@ -21,14 +21,20 @@ void WriteProperty(MSIHANDLE session, const wchar_t* name, const wchar_t* value)
 // Per-machine when ALLUSERS cannot be read (or is too long) or is exactly "1".
 bool IsAllUsersInstall(MSIHANDLE session);
 
-// The frame of every exported action: it does its work and returns 0 on every
-// path, an exception such as a failed allocation included, so that no action
-// ever fails the installation or the removal.
+// One independent step of an action: an exception inside it (a failed
+// allocation) skips that step only.
 template <class Work>
-UINT RunAction(Work&& work) noexcept {
+void RunStep(Work&& work) noexcept {
     try {
         work();
     } catch (...) {
     }
+}
+
+// The frame of every exported action: it does its work and returns 0 on every
+// path, so that no action ever fails the installation or the removal.
+template <class Work>
+UINT RunAction(Work&& work) noexcept {
+    RunStep(work);
     return 0;
 }

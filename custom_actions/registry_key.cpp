@@ -53,6 +53,8 @@ LONG RegistryKey::WriteStringValue(const wchar_t* valueName, const wchar_t* text
 }
 
 LONG RegistryKey::DeleteKeyTree(const wchar_t* subkey) {
+    // An empty name would open the held key itself and empty it.
+    if (!subkey || !*subkey) return ERROR_INVALID_PARAMETER;
     {
         RegistryKey target;
         const LONG status = target.Open(key_.get(), subkey, kReadWriteAccess);

@@ -98,6 +98,8 @@ std::optional<BrowserCommandProperties> ComposeBrowserCommandProperties(const Br
     if (internetExplorer) {
         properties.browserIe = L"1";
         properties.browserCmd = *internetExplorer;
+        // Without an alternative, every property names Internet Explorer.
+        if (!own) properties.browserPath = std::wstring(StripQuotes(*selection.internetExplorerCommand));
     } else if (own) {
         // No Internet Explorer to fall back on: the alternative browser stays
         // the main one, with its command formed once.

@@ -28,6 +28,13 @@ char16_t Fold(char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16
 }  // namespace
 
 bool DisplayNameLess(std::wstring_view a, std::wstring_view b) {
+    const auto less = [](char16_t x, char16_t y) { return Fold(x) < Fold(y); };
+    if constexpr (sizeof(wchar_t) == sizeof(char16_t)) {
+        // Windows: the text already is UTF-16, compared without allocating.
+        return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [&](wchar_t x, wchar_t y) {
+            return less(static_cast<char16_t>(x), static_cast<char16_t>(y));
+        });
+    }
     const std::u16string left = CodeUnits(a);
     const std::u16string right = CodeUnits(b);
     return std::lexicographical_compare(left.begin(), left.end(), right.begin(), right.end(),

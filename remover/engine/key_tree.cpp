@@ -5,6 +5,8 @@
 namespace remover {
 
 LONG DeleteKeyTree(HKEY parent, const char* name) {
+    // An empty name would open the parent itself and empty it.
+    if (!name || !*name) return ERROR_INVALID_PARAMETER;
     {
         platform::UniqueKey key;
         const LONG opened = ::RegOpenKeyExA(parent, name, 0, KEY_READ | KEY_WRITE, key.put());

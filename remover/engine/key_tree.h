@@ -5,7 +5,8 @@ namespace remover {
 
 // Deletes `name` under `parent` with all its subkeys, deepest first. Stops at
 // the first subkey that cannot be deleted and returns that status; what is
-// above it stays. ERROR_SUCCESS when the whole tree went.
+// above it stays. ERROR_SUCCESS when the whole tree went; an empty or null
+// name is refused with ERROR_INVALID_PARAMETER.
 LONG DeleteKeyTree(HKEY parent, const char* name);
 
 }  // namespace remover

@@ -38,11 +38,13 @@ void RunInteractive(const RemoverOptions& options) {
 }  // namespace
 
 int RunRemoverProgram(HINSTANCE instance, const char* commandLine) {
+    // Declared first so that it is released last, after COM is torn down.
+    RemoverOptions options;
     INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES};
     ::InitCommonControlsEx(&controls);
     platform::ComApartment com;
     platform::SetResourceModule(instance);
-    const RemoverOptions options = ParseCommandLine(commandLine);
+    options = ParseCommandLine(commandLine);
     if (options.silent)
         RunRemoval(true, options.removeFolders, options.keepList);
     else

@@ -134,7 +134,7 @@ TEST(BrowserCommandCompose, MainAlternativeAndAbsentBrowsers) {
         {"too long", {longPath, false, false, std::nullopt}, std::nullopt},
         // An alternative that does not fit is none; Internet Explorer remains.
         {"alternative too long", {longPath, false, true, ie},
-         BrowserCommandProperties{longPath, L"0", L"0", L"1", ie + L" -nohome", L"0"}},
+         BrowserCommandProperties{L"C:\\IE\\iexplore.exe", L"0", L"0", L"1", ie + L" -nohome", L"0"}},
         {"nothing fits", {longPath, false, true, std::nullopt}, std::nullopt},
     };
     for (const auto& c : cases) {

@@ -132,6 +132,9 @@ TEST_F(RegistryKeyTest, DeleteKeyTreeRemovesEveryLevelAndKeepsTheParent) {
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kRoot + "\\tree"));
     EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kRoot + "\\neighbour"));
     EXPECT_EQ(key.DeleteKeyTree(L"tree"), ERROR_FILE_NOT_FOUND);
+    // An empty name must not be taken for the held key itself.
+    EXPECT_EQ(key.DeleteKeyTree(L""), ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(key.DeleteKeyTree(nullptr), ERROR_INVALID_PARAMETER);
     EXPECT_EQ(SubkeyNames(HKEY_CURRENT_USER, kRoot), std::vector<std::string>{"neighbour"});
 }
 

@@ -41,6 +41,9 @@ TEST(DeleteKeyTree, MissingKeyReportsNotFoundAndChangesNothing) {
     auto root = OpenRoot();
     EXPECT_EQ(DeleteKeyTree(root.get(), "Missing"), ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(DeleteKeyTree(nullptr, "Missing"), ERROR_INVALID_HANDLE);
+    // An empty name must not be taken for the parent itself.
+    EXPECT_EQ(DeleteKeyTree(root.get(), ""), ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(DeleteKeyTree(root.get(), nullptr), ERROR_INVALID_PARAMETER);
     EXPECT_EQ(SubkeyNames(HKEY_CURRENT_USER, kRoot), std::vector<std::string>{"Sibling"});
 }
 
