@@ -25,8 +25,6 @@ constexpr const wchar_t* kExtensionContentType = L"model/vrml";
 constexpr const wchar_t* kContentTypeExtension = L".wrl";
 // The product's own content type maps to no extension.
 constexpr std::wstring_view kUnmappedContentType = L"application/x-meridel";
-constexpr const wchar_t* kEngineServerKey =
-    L"CLSID\\{54D58948-E105-494F-BF70-DF4632A91FA0}\\InprocServer32";
 
 // The shell asks a running Internet Explorer, through the WWW_OpenURL topic,
 // to open the file as a file:// URL.
@@ -79,7 +77,8 @@ void WriteDdeVerb(RegistryKey& open) {
 // The engine's server path as registered, unexpanded, with icon index 0.
 void WriteDefaultIcon(RegistryKey& fileType) {
     RegistryKey server;
-    if (server.Open(HKEY_CLASSES_ROOT, kEngineServerKey, KEY_READ) != ERROR_SUCCESS) return;
+    const std::wstring serverKey = std::wstring(L"CLSID\\") + kEngineClassId + L"\\InprocServer32";
+    if (server.Open(HKEY_CLASSES_ROOT, serverKey.c_str(), KEY_READ) != ERROR_SUCCESS) return;
     wchar_t path[kIconValueCapacity];
     DWORD count = kIconValueCapacity;
     if (server.ReadStringValue(nullptr, path, count) != ERROR_SUCCESS) return;
