@@ -39,7 +39,7 @@ std::wstring PlugInVersionSuffix(const std::wstring& modulePath) {
 }
 
 void WriteOperaEntries(const std::wstring& settingsFile, const std::wstring& fileTypeValue) {
-    for (const auto& entry : custom_actions_core::kOperaEntries)
+    for (const auto& entry : custom_actions_core::OperaEntries())
         ::WritePrivateProfileStringW(entry.section, entry.key,
                                      entry.fileType ? fileTypeValue.c_str() : custom_actions_core::kOperaExtensionValue,
                                      settingsFile.c_str());

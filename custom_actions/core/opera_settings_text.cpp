@@ -1,5 +1,9 @@
 #include "custom_actions/core/opera_settings_text.h"
 
+#include <utility>
+
+#include "custom_actions/core/vrml_types.h"
+
 namespace custom_actions_core {
 namespace {
 
@@ -41,6 +45,13 @@ std::optional<std::wstring> OperaFileTypeValue(std::wstring_view modulePath, std
     value += L",Meridel3D Viewer,wrl,vrml,wrz|Meridel Netscape Browser Plug-In";
     value += versionSuffix;
     return Fitting(std::move(value), capacity);
+}
+
+std::vector<OperaEntry> OperaEntries() {
+    std::vector<OperaEntry> entries;
+    for (const auto& [section, fileType] : {std::pair{L"File Types", true}, std::pair{L"File Types Extension", false}})
+        for (const wchar_t* contentType : kVrmlContentTypes) entries.push_back({section, contentType, fileType});
+    return entries;
 }
 
 }  // namespace custom_actions_core

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace custom_actions_core {
 
@@ -37,15 +38,9 @@ struct OperaEntry {
     bool fileType;  // the file-type value; otherwise the extension flag ",0"
 };
 
-// The six entries, in the order they are written.
-constexpr OperaEntry kOperaEntries[] = {
-    {L"File Types", L"model/vrml", true},
-    {L"File Types", L"x-world/x-vrml", true},
-    {L"File Types", L"application/x-meridel", true},
-    {L"File Types Extension", L"model/vrml", false},
-    {L"File Types Extension", L"x-world/x-vrml", false},
-    {L"File Types Extension", L"application/x-meridel", false},
-};
+// The six entries in the order they are written: the file-type value of each
+// VRML content type, then its extension flag.
+std::vector<OperaEntry> OperaEntries();
 constexpr wchar_t kOperaExtensionValue[] = L",0";
 
 }  // namespace custom_actions_core

@@ -33,7 +33,7 @@ TEST(OperaSettingsValue, ModulePathVersionSuffixAndFit) {
 
 TEST(OperaSettingsEntries, ThreeTypesThenThreeExtensions) {
     std::wstring text;
-    for (const auto& e : kOperaEntries)
+    for (const auto& e : OperaEntries())
         text += std::wstring(e.section) + L":" + e.key + (e.fileType ? L"=type" : L"=ext") + L";";
     EXPECT_EQ(L"File Types:model/vrml=type;File Types:x-world/x-vrml=type;File Types:application/x-meridel=type;"
               L"File Types Extension:model/vrml=ext;File Types Extension:x-world/x-vrml=ext;"
