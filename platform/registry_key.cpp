@@ -135,8 +135,7 @@ LONG BasicRegistryKey<Char>::DeleteKeyTree(const Char* subkey) const {
         for (;;) {
             Char child[kSubkeyNameCapacity];
             DWORD length = kSubkeyNameCapacity;
-            if (EnumSubkey(target.get(), 0, child, &length) != ERROR_SUCCESS)
-                break;
+            if (EnumSubkey(target.get(), 0, child, &length) != ERROR_SUCCESS) break;
             const LONG childStatus = target.DeleteKeyTree(child);
             if (childStatus != ERROR_SUCCESS) return childStatus;
         }

@@ -37,8 +37,7 @@ bool DisplayNameLess(std::wstring_view a, std::wstring_view b) {
     }
     const std::u16string left = CodeUnits(a);
     const std::u16string right = CodeUnits(b);
-    return std::lexicographical_compare(left.begin(), left.end(), right.begin(), right.end(),
-                                        [](char16_t x, char16_t y) { return platform::AsciiLower(x) < platform::AsciiLower(y); });
+    return std::lexicographical_compare(left.begin(), left.end(), right.begin(), right.end(), less);
 }
 
 void SortByDisplayName(BrowserList& list) {
