@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/product_constants.h"
 #include "platform/registry_key.h"
 #include "remover/core/plugin_paths.h"
 #include "remover/engine/module_file.h"
@@ -23,7 +24,7 @@ constexpr const char* kNetscapeFamilyKeys[] = {
 
 constexpr char kOperaKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Opera.exe";
 constexpr char kMozillaPluginsKey[] = "SOFTWARE\\MozillaPlugins";
-constexpr char kMozillaPluginId[] = "@halvorix.com/Meridel";
+constexpr char kMozillaPluginId[] = MERIDEL_MOZILLA_PLUGIN_ID;
 
 bool ReadValue(HKEY root, const std::string& path, REGSAM access, const char* valueName, std::string& out) {
     platform::RegistryKeyA key;

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "platform/product_constants.h"
 #include "platform/registry_key.h"
 #include "remover/engine/class_registration.h"
 #include "remover/engine/component_table.h"
@@ -11,9 +12,9 @@
 namespace remover {
 namespace {
 
-const char* const kFileTypes[] = {"Meridel.ClientCU", "Meridel.Client"};
-const char* const kExtensions[] = {".wrl", ".vrml", ".wrz"};
-const char* const kContentTypes[] = {"model/vrml", "x-world/x-vrml", "application/x-meridel"};
+using product::kFileTypes;
+using product::kVrmlContentTypes;
+using product::kVrmlExtensions;
 
 bool ValueEquals(HKEY parent, const char* subkey, const char* valueName, const std::string& expected) {
     platform::RegistryKeyA key;
@@ -34,7 +35,7 @@ bool NamesOurFileType(HKEY classes, const char* extension) {
 void RemoveFileTypeRegistration() {
     platform::RegistryKeyA classes;
     if (classes.Open(HKEY_CURRENT_USER, "Software\\Classes", platform::kReadWriteAccess) != ERROR_SUCCESS) return;
-    for (const char* extension : kExtensions)
+    for (const char* extension : kVrmlExtensions)
         if (NamesOurFileType(classes.get(), extension)) classes.DeleteKeyTree(extension);
     for (const char* type : kFileTypes) classes.DeleteKeyTree(type);
 
@@ -43,7 +44,7 @@ void RemoveFileTypeRegistration() {
         ERROR_SUCCESS)
         return;
     const std::string control = GuidToText(kControlClassId);
-    for (const char* contentType : kContentTypes)
+    for (const char* contentType : kVrmlContentTypes)
         if (ValueEquals(contentTypes.get(), contentType, "CLSID", control))
             contentTypes.DeleteKeyTree(contentType);
 }
