@@ -5,7 +5,7 @@ target_sources(custom_actions_tests PRIVATE
   ${PROJECT_SOURCE_DIR}/custom_actions/browser_discovery.cpp
   ${PROJECT_SOURCE_DIR}/custom_actions/browser_identification.cpp
   ${PROJECT_SOURCE_DIR}/custom_actions/browser_plugin_folders.cpp
-  ${PROJECT_SOURCE_DIR}/custom_actions/browser_publish.cpp)
+  ${PROJECT_SOURCE_DIR}/custom_actions/browser_selection.cpp)
 target_link_libraries(custom_actions_tests PRIVATE shlwapi version)
 
 # The package is built and run only where Wine can run it.

@@ -9,6 +9,7 @@
 
 namespace {
 
+using namespace custom_actions;
 using testsupport::SessionFixture;
 
 TEST(InstallerSessionTest, AllUsersDecidesPerMachineOnlyForOneOrAnUnreadableValue) {
@@ -30,9 +31,9 @@ TEST(InstallerSessionTest, AllUsersDecidesPerMachineOnlyForOneOrAnUnreadableValu
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::PrintToString(row.value));
         session.SetProperty(L"ALLUSERS", row.value);
-        EXPECT_EQ(IsAllUsersInstall(session.handle()), row.perMachine);
+        EXPECT_EQ(ReadInstallScope(session.handle()) == InstallScope::kPerMachine, row.perMachine);
     }
-    EXPECT_TRUE(IsAllUsersInstall(0));
+    EXPECT_EQ(ReadInstallScope(0), InstallScope::kPerMachine);
 }
 
 TEST(InstallerSessionTest, ReadPropertyFillsTheBufferOnlyWhenTheValueFits) {
