@@ -15,8 +15,6 @@ using browsertest::Narrow;
 using testsupport::SessionFixture;
 using Properties = std::vector<std::pair<std::wstring, std::wstring>>;
 
-const std::wstring kWineInternetExplorer = L"C:\\Program Files\\Internet Explorer\\iexplore.exe";
-const std::wstring kInternetExplorerCommand = L"\"" + kWineInternetExplorer + L"\" -nohome";
 const wchar_t* const kCommandProperties[] = {L"BROWSER_PATH", L"ALT_BROWSER_IE", L"ALT_BROWSER_CMD",
                                              L"BROWSER_IE",   L"BROWSER_CMD",    L"ALT_BROWSER"};
 
@@ -193,10 +191,10 @@ TEST(SelectBrowserTest, PublishesTheChosenBrowserOrInternetExplorerInstead) {
     } const cases[] = {
         {L"FIREFOX.EXE", MainBrowser(firefox3, false)},
         // Firefox 2 is too old for one user, and an unknown program is no browser.
-        {L"OLDFOX.EXE", MainBrowser(kWineInternetExplorer, true)},
-        {L"NOTES.EXE", MainBrowser(kWineInternetExplorer, true)},
+        {L"OLDFOX.EXE", MainBrowser(browsertest::InternetExplorerProgram(), true)},
+        {L"NOTES.EXE", MainBrowser(browsertest::InternetExplorerProgram(), true)},
         // The registered quoted path is published unquoted and quoted once.
-        {L"{internet_explorer}", MainBrowser(kWineInternetExplorer, true)},
+        {L"{internet_explorer}", MainBrowser(browsertest::InternetExplorerProgram(), true)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(Narrow(c.clientId));
@@ -243,7 +241,7 @@ TEST(SelectBrowserTest, ChromeOfTheUserIsTheAlternativeOfAPerMachineInstallation
                                     {L"ALT_BROWSER_IE", L"0"},
                                     {L"ALT_BROWSER_CMD", FileCommand(chrome)},
                                     {L"BROWSER_IE", L"1"},
-                                    {L"BROWSER_CMD", kInternetExplorerCommand},
+                                    {L"BROWSER_CMD", L"\"" + browsertest::InternetExplorerProgram() + L"\" -nohome"},
                                     {L"ALT_BROWSER", L"1"}};
     // Without Internet Explorer the alternative is the main browser too, its
     // command formed once.
@@ -294,7 +292,7 @@ TEST(DetectBrowsersTest, PublishesTheDefaultBrowserWhenNoCommandIsSet) {
         SessionFixture session;
         ASSERT_TRUE(session.valid());
         EXPECT_EQ(0u, session.CallAction(L"DetectBrowsers"));
-        ExpectProperties(session, MainBrowser(kWineInternetExplorer, true));
+        ExpectProperties(session, MainBrowser(browsertest::InternetExplorerProgram(), true));
     }
     // A command chosen before stays, with everything that goes with it.
     SessionFixture session;

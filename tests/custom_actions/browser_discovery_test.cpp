@@ -17,7 +17,8 @@ using browsertest::BrowserMachine;
 using browsertest::Narrow;
 
 constexpr DWORD kSize = 260;
-const std::wstring kWineInternetExplorer = L"\"C:\\Program Files\\Internet Explorer\\iexplore.exe\"";
+// Wine registers it quoted.
+std::wstring QuotedInternetExplorer() { return L"\"" + browsertest::InternetExplorerProgram() + L"\""; }
 
 std::wstring Text(const wchar_t* buffer) { return buffer; }
 
@@ -53,7 +54,7 @@ TEST(ReadInternetExplorerPathTest, ReadsTheRegisteredServerAsItIs) {
     BrowserMachine machine;
     wchar_t buffer[kSize];
     ASSERT_TRUE(ReadInternetExplorerPath(buffer, kSize));
-    EXPECT_EQ(kWineInternetExplorer, Text(buffer));
+    EXPECT_EQ(QuotedInternetExplorer(), Text(buffer));
 
     machine.SetInternetExplorerServer(L"%ProgramFiles%\\Internet Explorer\\iexplore.exe -embedding");
     ASSERT_TRUE(ReadInternetExplorerPath(buffer, kSize));
@@ -140,7 +141,7 @@ TEST(ResolveBrowserExecutableTest, FollowsTheRootOrderAndTheSpecialIds) {
         {L"USERONLY.EXE", false, true, L"C:\\User\\only.exe"},
         {L"USERONLY.EXE", true, false, L""},
         {L"MISSING.EXE", false, false, L""},
-        {L"{internet_explorer}", true, true, kWineInternetExplorer},
+        {L"{internet_explorer}", true, true, QuotedInternetExplorer()},
         {L"{google_chrome}", true, true, chrome},
         // Special ids compare with case, and any other braced id is unknown.
         {L"{Google_Chrome}", false, false, L""},
@@ -167,7 +168,7 @@ TEST(LocateDefaultBrowserTest, TheMachineWideDefaultIsResolvedLast) {
     EXPECT_EQ(L"C:\\User\\Safari.exe", Text(buffer));
     // A per-machine installation does not see the user's default: Internet Explorer.
     ASSERT_TRUE(LocateDefaultBrowser(buffer, true, kSize));
-    EXPECT_EQ(kWineInternetExplorer, Text(buffer));
+    EXPECT_EQ(QuotedInternetExplorer(), Text(buffer));
 
     // An empty machine-wide default is no default: the user's one stands.
     machine.SetDefaultClient(HKEY_LOCAL_MACHINE, L"");
@@ -181,7 +182,7 @@ TEST(LocateDefaultBrowserTest, TheMachineWideDefaultIsResolvedLast) {
     // The machine-wide default that does not resolve overrides the user's one.
     machine.SetDefaultClient(HKEY_LOCAL_MACHINE, L"GONE.EXE");
     ASSERT_TRUE(LocateDefaultBrowser(buffer, false, kSize));
-    EXPECT_EQ(kWineInternetExplorer, Text(buffer));
+    EXPECT_EQ(QuotedInternetExplorer(), Text(buffer));
 
     machine.RemoveInternetExplorerClass();
     EXPECT_FALSE(LocateDefaultBrowser(buffer, false, kSize));
