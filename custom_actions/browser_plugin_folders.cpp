@@ -4,7 +4,9 @@
 
 #include "custom_actions/core/browser_paths.h"
 #include "custom_actions/installer_session.h"
-#include "custom_actions/registry_key.h"
+#include "platform/registry_key.h"
+
+using platform::RegistryKey;
 
 namespace {
 

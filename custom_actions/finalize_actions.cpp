@@ -5,9 +5,12 @@
 #include "custom_actions/core/vrml_types.h"
 #include "custom_actions/file_type_registration.h"
 #include "custom_actions/installer_session.h"
-#include "custom_actions/registry_key.h"
 #include "platform/optional_proc.h"
+#include "platform/registry_key.h"
 #include "platform/unique_resource.h"
+
+using platform::kReadWriteAccess;
+using platform::RegistryKey;
 
 namespace {
 

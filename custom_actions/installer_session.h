@@ -8,8 +8,6 @@
 constexpr DWORD kAllUsersCapacity = 32;
 constexpr DWORD kCustomActionDataCapacity = 520;
 constexpr DWORD kLaunchPropertyCapacity = 520;   // ReadmePath, ShowSceneCmd
-constexpr DWORD kBrowserPropertyCapacity = 520;  // BROWSER_CMD, BrwID
-constexpr DWORD kAppDirCapacity = 2048;
 
 // Reads a property into buffer (capacity in characters). Returns
 // MsiGetPropertyW's status: 0 when the value is read and terminated within the

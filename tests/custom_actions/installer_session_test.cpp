@@ -49,7 +49,7 @@ TEST(InstallerSessionTest, ReadPropertyFillsTheBufferOnlyWhenTheValueFits) {
 
     EXPECT_EQ(ReadProperty(session.handle(), L"MeridelTestUnset", buffer, 8), 0u);
     EXPECT_EQ(std::wstring(buffer), L"");
-    EXPECT_NE(ReadProperty(0, L"ALLUSERS", buffer, 8), 0u);
+    EXPECT_EQ(ReadProperty(0, L"ALLUSERS", buffer, 8), static_cast<UINT>(ERROR_INVALID_HANDLE));
     EXPECT_EQ(std::wstring(buffer), L"");
 
     WriteProperty(session.handle(), L"MeridelTestWritten", L"yes");
