@@ -15,7 +15,8 @@ using browsertest::Narrow;
 using testsupport::Properties;
 using testsupport::RunInSession;
 
-const std::wstring kWineInternetExplorer = L"C:\\Program Files\\Internet Explorer\\iexplore.exe";
+// Where this process's view puts Wine's Internet Explorer (Program Files or Program Files (x86)).
+const std::wstring kWineInternetExplorer = browsertest::InternetExplorerProgram();
 const std::wstring kInternetExplorerCommand = L"\"" + kWineInternetExplorer + L"\" -nohome";
 // The six command properties as set before an action that must not write them.
 const Properties kCommandsBefore = {{L"BROWSER_PATH", L"before"}, {L"ALT_BROWSER_IE", L"before"},
@@ -175,10 +176,10 @@ TEST(SelectBrowserTest, PublishesTheChosenBrowserOrInternetExplorerInstead) {
     } const cases[] = {
         {L"FIREFOX.EXE", MainBrowser(firefox3, false)},
         // Firefox 2 is too old for one user, and an unknown program is no browser.
-        {L"OLDFOX.EXE", MainBrowser(kWineInternetExplorer, true)},
-        {L"NOTES.EXE", MainBrowser(kWineInternetExplorer, true)},
+        {L"OLDFOX.EXE", MainBrowser(browsertest::InternetExplorerProgram(), true)},
+        {L"NOTES.EXE", MainBrowser(browsertest::InternetExplorerProgram(), true)},
         // The registered quoted path is published unquoted and quoted once.
-        {L"{internet_explorer}", MainBrowser(kWineInternetExplorer, true)},
+        {L"{internet_explorer}", MainBrowser(browsertest::InternetExplorerProgram(), true)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(Narrow(c.clientId));
@@ -215,7 +216,7 @@ TEST(SelectBrowserTest, ChromeOfTheUserIsTheAlternativeOfAPerMachineInstallation
                                     {L"ALT_BROWSER_IE", L"0"},
                                     {L"ALT_BROWSER_CMD", FileCommand(chrome)},
                                     {L"BROWSER_IE", L"1"},
-                                    {L"BROWSER_CMD", kInternetExplorerCommand},
+                                    {L"BROWSER_CMD", L"\"" + browsertest::InternetExplorerProgram() + L"\" -nohome"},
                                     {L"ALT_BROWSER", L"1"}};
     // Without Internet Explorer the alternative is the main browser too, its
     // command formed once.

@@ -21,7 +21,8 @@ constexpr InstallScope kPerMachine = InstallScope::kPerMachine;
 constexpr InstallScope kPerUser = InstallScope::kPerUser;
 
 constexpr DWORD kSize = 260;
-const std::wstring kWineInternetExplorer = L"\"C:\\Program Files\\Internet Explorer\\iexplore.exe\"";
+// Wine registers it quoted.
+std::wstring QuotedInternetExplorer() { return L"\"" + browsertest::InternetExplorerProgram() + L"\""; }
 
 std::wstring Text(const wchar_t* buffer) { return buffer; }
 
@@ -57,7 +58,7 @@ TEST(ReadInternetExplorerPathTest, ReadsTheRegisteredServerAsItIs) {
     BrowserMachine machine;
     wchar_t buffer[kSize];
     ASSERT_TRUE(ReadInternetExplorerPath(buffer, kSize));
-    EXPECT_EQ(kWineInternetExplorer, Text(buffer));
+    EXPECT_EQ(QuotedInternetExplorer(), Text(buffer));
 
     machine.SetInternetExplorerServer(L"%ProgramFiles%\\Internet Explorer\\iexplore.exe -embedding");
     ASSERT_TRUE(ReadInternetExplorerPath(buffer, kSize));
@@ -144,7 +145,7 @@ TEST(ResolveBrowserExecutableTest, FollowsTheRootOrderAndTheSpecialIds) {
         {L"USERONLY.EXE", kPerUser, true, L"C:\\User\\only.exe"},
         {L"USERONLY.EXE", kPerMachine, false, L""},
         {L"MISSING.EXE", kPerUser, false, L""},
-        {L"{internet_explorer}", kPerMachine, true, kWineInternetExplorer},
+        {L"{internet_explorer}", kPerMachine, true, QuotedInternetExplorer()},
         {L"{google_chrome}", kPerMachine, true, chrome},
         // Special ids compare with case, and any other braced id is unknown.
         {L"{Google_Chrome}", kPerUser, false, L""},

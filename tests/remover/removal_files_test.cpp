@@ -1,7 +1,8 @@
 // A seeded installation removed by the whole sequence: component modules
 // named in the product key and in class registrations, spread over the three
 // product folders, some in use, some read-only and hidden, one named ".DLL",
-// one ".exe", one that crashes and one that raises.
+// one ".exe", one that crashes, one that throws and one that raises, each
+// followed by more removal work.
 #include <gtest/gtest.h>
 
 #include <shlobj.h>
@@ -50,6 +51,7 @@ const Module kModules[] = {
     {9, true, Program, "Scripts\\jsclass.dll", "unreg_probe.dll", true, kHidden},
     {11, true, Common, "Bin\\eai.dll", "plain_module.dll", false, FILE_ATTRIBUTE_NORMAL},
     {13, true, Program, "Audio\\Sound\\Mixer\\sound.dll", "unreg_probe.dll", false, kHidden},
+    {16, true, Program, "Movies\\throw_texture.dll", "unreg_probe.dll", false, FILE_ATTRIBUTE_NORMAL},
     {17, true, AppData, "Automation\\raise_driver.dll", "unreg_probe.dll", false, FILE_ATTRIBUTE_NORMAL},
     {21, false, Common, "Convertors\\VRML1.DLL", "unreg_probe.dll", false, FILE_ATTRIBUTE_NORMAL},
 };
@@ -166,6 +168,7 @@ protected:
             {product_[Program] + "\\Engine", false},
             {product_[Program] + "\\Imagers", false},
             {product_[Program] + "\\Audio", false},
+            {product_[Program] + "\\Movies", false},
         };
         for (const auto& [folder, stays] : folders) EXPECT_EQ(FolderExists(folder), stays) << folder;
         for (const std::string& file : bystanders_) {
