@@ -173,7 +173,7 @@ TEST(LocateDefaultBrowserTest, TheMachineWideDefaultIsResolvedLast) {
     EXPECT_EQ(L"C:\\User\\Safari.exe", Text(buffer));
     // A per-machine installation does not see the user's default: Internet Explorer.
     ASSERT_TRUE(LocateDefaultBrowser(buffer, kPerMachine, kSize));
-    EXPECT_EQ(kWineInternetExplorer, Text(buffer));
+    EXPECT_EQ(QuotedInternetExplorer(), Text(buffer));
 
     // An empty machine-wide default is no default: the user's one stands.
     machine.SetDefaultClient(HKEY_LOCAL_MACHINE, L"");
@@ -187,7 +187,7 @@ TEST(LocateDefaultBrowserTest, TheMachineWideDefaultIsResolvedLast) {
     // The machine-wide default that does not resolve overrides the user's one.
     machine.SetDefaultClient(HKEY_LOCAL_MACHINE, L"GONE.EXE");
     ASSERT_TRUE(LocateDefaultBrowser(buffer, kPerUser, kSize));
-    EXPECT_EQ(kWineInternetExplorer, Text(buffer));
+    EXPECT_EQ(QuotedInternetExplorer(), Text(buffer));
 
     machine.RemoveInternetExplorerClass();
     EXPECT_FALSE(LocateDefaultBrowser(buffer, kPerUser, kSize));
