@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <cwchar>
 
+#include "platform/registry_link.h"
+
 namespace {
 
 constexpr DWORD kSubkeyNameCapacity = 256;
@@ -17,9 +19,9 @@ LONG RegistryKey::CreateKey(HKEY parent, const wchar_t* subkey) {
     return status;
 }
 
-LONG RegistryKey::Open(HKEY parent, const wchar_t* subkey, REGSAM access) {
+LONG RegistryKey::Open(HKEY parent, const wchar_t* subkey, REGSAM access, DWORD options) {
     platform::UniqueKey opened;
-    const LONG status = ::RegOpenKeyExW(parent, subkey, 0, access, opened.put());
+    const LONG status = ::RegOpenKeyExW(parent, subkey, options, access, opened.put());
     if (status == ERROR_SUCCESS) key_ = std::move(opened);
     return status;
 }
@@ -57,8 +59,13 @@ LONG RegistryKey::DeleteKeyTree(const wchar_t* subkey) {
     if (!subkey || !*subkey) return ERROR_INVALID_PARAMETER;
     {
         RegistryKey target;
-        const LONG status = target.Open(key_.get(), subkey, kReadWriteAccess);
+        const LONG status = target.Open(key_.get(), subkey, kReadWriteAccess, platform::kOpenLinkOption);
         if (status != ERROR_SUCCESS) return status;
+        if (platform::IsRegistryLink(target.get())) {
+            RegistryKey link;
+            const LONG opened = link.Open(key_.get(), subkey, DELETE, platform::kOpenLinkOption);
+            return opened == ERROR_SUCCESS ? platform::DeleteHeldKey(link.get()) : opened;
+        }
         // Each deleted child shifts the rest down, so index 0 is asked again.
         for (;;) {
             wchar_t child[kSubkeyNameCapacity];

@@ -21,7 +21,8 @@ public:
     // reading and writing. What was held before is closed only on success.
     LONG CreateKey(HKEY parent, const wchar_t* subkey);
     // Opens an existing subkey; like CreateKey, a failure keeps the old key.
-    LONG Open(HKEY parent, const wchar_t* subkey, REGSAM access);
+    // options: REG_OPTION_OPEN_LINK opens a link at the last name itself.
+    LONG Open(HKEY parent, const wchar_t* subkey, REGSAM access, DWORD options = 0);
 
     // Reads a REG_SZ or REG_EXPAND_SZ value (unexpanded). count: capacity in
     // characters on entry; characters stored, terminator included, on return,
@@ -29,7 +30,8 @@ public:
     LONG ReadStringValue(const wchar_t* valueName, wchar_t* buffer, DWORD& count);
     // Writes text as REG_SZ with its terminator. text must not be null.
     LONG WriteStringValue(const wchar_t* valueName, const wchar_t* text);
-    // Deletes the named subkey with everything below it, deepest first.
+    // Deletes the named subkey with everything below it, deepest first; a
+    // registry link is deleted as a link, its target stays.
     LONG DeleteKeyTree(const wchar_t* subkey);
 
     HKEY get() const { return key_.get(); }

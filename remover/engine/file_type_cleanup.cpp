@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cstring>
 #include <string>
 
 #include "platform/unique_resource.h"
@@ -34,7 +36,11 @@ bool NamesOurFileType(HKEY classes, const char* extension) {
 
 }  // namespace
 
-void RemoveFileTypeRegistration() {
+void RemoveFileTypeRegistration(const std::vector<GUID>& keepList) {
+    const bool controlKept = std::any_of(keepList.begin(), keepList.end(), [](const GUID& kept) {
+        return std::memcmp(&kept, &kControlClassId, sizeof(GUID)) == 0;
+    });
+    if (controlKept && IsModulePresent(kControlClassId)) return;
     platform::UniqueKey classes;
     if (::RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Classes", 0, kChangeAccess, classes.put()) != ERROR_SUCCESS)
         return;

@@ -6,7 +6,6 @@
 
 #include "platform/optional_proc.h"
 #include "platform/unique_resource.h"
-#include "remover/core/folder_refusal.h"
 #include "remover/engine/file_deletion.h"
 #include "remover/engine/registry_text.h"
 #include "remover/engine/shell_folder.h"
@@ -115,22 +114,6 @@ std::vector<std::string> SystemFolders() {
     std::string profile;
     if (GetShellFolder(CSIDL_PROFILE, profile)) AddParent(folders, profile);
     return folders;
-}
-
-bool IsFolderSafeToDelete(const std::string& path) {
-    if (remover_core::ClassifyFolderPath(path) != remover_core::FolderShape::Walkable) return false;
-    const std::vector<std::string> systemFolders = SystemFolders();
-    // Fold case the way the code page does, so that non-ASCII names compare too.
-    auto upper = [](std::string text) {
-        if (!text.empty()) ::CharUpperBuffA(&text[0], static_cast<DWORD>(text.size()));
-        return text;
-    };
-    std::vector<std::string> folded;
-    for (const std::string& folder : systemFolders) folded.push_back(upper(folder));
-    const std::string longForm = ExpandToLongPath(path);
-    if (longForm == kTooLongName) return false;
-    return remover_core::IsDeletableFolder(upper(path), folded) &&
-           remover_core::IsDeletableFolder(upper(longForm), folded);
 }
 
 }  // namespace remover

@@ -1,5 +1,6 @@
 #include "remover/engine/key_tree.h"
 
+#include "platform/registry_link.h"
 #include "platform/unique_resource.h"
 
 namespace remover {
@@ -9,8 +10,13 @@ LONG DeleteKeyTree(HKEY parent, const char* name) {
     if (!name || !*name) return ERROR_INVALID_PARAMETER;
     {
         platform::UniqueKey key;
-        const LONG opened = ::RegOpenKeyExA(parent, name, 0, KEY_READ | KEY_WRITE, key.put());
+        const LONG opened = ::RegOpenKeyExA(parent, name, platform::kOpenLinkOption, KEY_READ | KEY_WRITE, key.put());
         if (opened != ERROR_SUCCESS) return opened;
+        if (platform::IsRegistryLink(key.get())) {
+            platform::UniqueKey link;
+            const LONG status = ::RegOpenKeyExA(parent, name, platform::kOpenLinkOption, DELETE, link.put());
+            return status == ERROR_SUCCESS ? platform::DeleteHeldKey(link.get()) : status;
+        }
         for (;;) {
             // Each deleted child shifts the rest down, so index 0 is read again.
             char child[256] = {};

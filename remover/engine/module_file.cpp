@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/unique_resource.h"
+#include "remover/engine/deletion_guard.h"
 #include "remover/engine/file_deletion.h"
 #include "remover/engine/guarded_call.h"
 
@@ -34,6 +35,9 @@ void UnregisterModule(const std::string& path) {
 
 void RemoveModuleFile(const char* path) {
     if (!path || !*path) return;
+    // A relative path, a folder or a system file is not the product's: it is
+    // neither loaded nor deleted, and its SharedDlls value stays.
+    if (!IsFileSafeToRemove(path)) return;
     const std::string longPath = ExpandToLongPath(path);
     // An over-long path names no file we could handle: touch nothing at all.
     if (longPath == kTooLongName) return;

@@ -102,7 +102,7 @@ void RunRemoval(bool silent, bool removeFolders, const std::vector<GUID>& keepLi
     RemoveRenderKey();
     if (removeFolders) RemoveProductFolders();
     CleanBrowserPlugins();
-    RemoveFileTypeRegistration();
+    RemoveFileTypeRegistration(keepList);
     DeleteProductKey(productKeyPath);
 }
 

@@ -5,7 +5,7 @@
 #include <shlobj.h>
 
 #include "remover/engine/file_deletion.h"
-#include "remover/engine/folder_guard.h"
+#include "remover/engine/deletion_guard.h"
 #include "tests/support/file_fixture.h"
 #include "tests/support/process_fixture.h"
 #include "tests/support/registry_fixture.h"
