@@ -68,7 +68,7 @@ TEST(DeletionGuard, RefusesFoldersThatAreNotTheProducts) {
         {ShellFolder(CSIDL_APPDATA) + "\\Halvorix", ShellFolder(CSIDL_APPDATA) + "\\Halvorix\\Other\\o.txt"},
         {CommonFiles() + "\\halvorix. ", CommonFiles() + "\\Halvorix\\Other\\o.txt"},
         {ProgramFiles() + "\\Halvorix", ProgramFiles() + "\\Halvorix\\Other\\o.txt"},
-        {ShellFolder(CSIDL_PERSONAL) + "\\Guide", ShellFolder(CSIDL_PERSONAL) + "\\Guide\\mine.txt"},
+        {ShellFolder(CSIDL_FAVORITES) + "\\Guide", ShellFolder(CSIDL_FAVORITES) + "\\Guide\\mine.txt"},
     };
     ScopedRegistryCleanup records({{HKEY_CURRENT_USER, kProbeRecordsKey}});
     for (const Case& c : cases) {
@@ -83,18 +83,17 @@ TEST(DeletionGuard, RefusesFoldersThatAreNotTheProducts) {
     for (const char* folder : {"\\bob", "\\All Users\\Meridel"}) RemoveTree(profiles + folder);
     for (const std::string& base : {ShellFolder(CSIDL_APPDATA), CommonFiles(), ProgramFiles()})
         RemoveTree(base + "\\Halvorix");
-    RemoveTree(ShellFolder(CSIDL_PERSONAL) + "\\Guide");
+    RemoveTree(ShellFolder(CSIDL_FAVORITES) + "\\Guide");
     RemoveTree(windows + "\\winsxs\\Meridel");
-    // The product's own folders, and a share below the Application Data one,
-    // are still deleted.
+    // The product's own folders are still deleted.
     const std::string product = ShellFolder(CSIDL_APPDATA) + "\\Halvorix\\Meridel";
     const std::string docs = ProgramFiles() + "\\Halvorix\\Meridel VRML Client\\Docs";
     for (const std::string& folder : {product, docs}) {
         WriteFile(folder + "\\Sub\\file.txt");
         remover::DeleteFolderTree(folder);
         EXPECT_FALSE(FolderExists(folder)) << folder;
-        RemoveTree(Parent(Parent(folder)) == ProgramFiles() ? Parent(Parent(folder)) : Parent(folder));
     }
+    for (const std::string& base : {ShellFolder(CSIDL_APPDATA), ProgramFiles()}) RemoveTree(base + "\\Halvorix");
 }
 
 // A link at any name below the folder's base sends the walk elsewhere: the
