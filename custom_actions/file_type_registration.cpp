@@ -17,14 +17,15 @@ using namespace custom_actions_core;
 
 constexpr const wchar_t* kClassesKey = L"Software\\Classes";
 constexpr const wchar_t* kContentTypeKey = L"MIME\\Database\\Content Type";
-constexpr const wchar_t* kFileType = L"Meridel.ClientCU";
+// The first file type is the one written; the others are older names of it:
+// removed, never written.
+constexpr const wchar_t* kFileType = product::kFileTypesW[0];
+inline constexpr const auto& kRemovedFileTypes = product::kFileTypesW;
 constexpr const wchar_t* kFileTypeName = L"VRML File";
-// "Meridel.Client" is an older name of the file type: removed, never written.
-constexpr const wchar_t* kRemovedFileTypes[] = {kFileType, L"Meridel.Client"};
-constexpr const wchar_t* kExtensionContentType = L"model/vrml";
-constexpr const wchar_t* kContentTypeExtension = L".wrl";
+constexpr const wchar_t* kExtensionContentType = kVrmlContentTypes[0];
+constexpr const wchar_t* kContentTypeExtension = kVrmlExtensions[0];
 // The product's own content type maps to no extension.
-constexpr std::wstring_view kUnmappedContentType = L"application/x-meridel";
+constexpr std::wstring_view kUnmappedContentType = kVrmlContentTypes[2];
 
 // The shell asks a running Internet Explorer, through the WWW_OpenURL topic,
 // to open the file as a file:// URL.

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/product_constants.h"
 #include "platform/unique_resource.h"
 #include "remover/core/plugin_paths.h"
 #include "remover/engine/key_tree.h"
@@ -25,7 +26,7 @@ constexpr const char* kNetscapeFamilyKeys[] = {
 
 constexpr char kOperaKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Opera.exe";
 constexpr char kMozillaPluginsKey[] = "SOFTWARE\\MozillaPlugins";
-constexpr char kMozillaPluginId[] = "@halvorix.com/Meridel";
+constexpr char kMozillaPluginId[] = MERIDEL_MOZILLA_PLUGIN_ID;
 
 bool ReadValue(HKEY root, const std::string& path, REGSAM access, const char* valueName, std::string& out) {
     platform::UniqueKey key;

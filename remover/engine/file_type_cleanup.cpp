@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/product_constants.h"
 #include "platform/unique_resource.h"
 #include "remover/engine/class_registration.h"
 #include "remover/engine/component_table.h"
@@ -16,9 +17,9 @@ namespace remover {
 namespace {
 
 constexpr REGSAM kChangeAccess = KEY_READ | KEY_WRITE;
-const char* const kFileTypes[] = {"Meridel.ClientCU", "Meridel.Client"};
-const char* const kExtensions[] = {".wrl", ".vrml", ".wrz"};
-const char* const kContentTypes[] = {"model/vrml", "x-world/x-vrml", "application/x-meridel"};
+using product::kFileTypes;
+using product::kVrmlContentTypes;
+using product::kVrmlExtensions;
 
 bool ValueEquals(HKEY parent, const char* subkey, const char* valueName, const std::string& expected) {
     platform::UniqueKey key;
@@ -44,7 +45,7 @@ void RemoveFileTypeRegistration(const std::vector<GUID>& keepList) {
     platform::UniqueKey classes;
     if (::RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Classes", 0, kChangeAccess, classes.put()) != ERROR_SUCCESS)
         return;
-    for (const char* extension : kExtensions)
+    for (const char* extension : kVrmlExtensions)
         if (NamesOurFileType(classes.get(), extension)) DeleteKeyTree(classes.get(), extension);
     for (const char* type : kFileTypes) DeleteKeyTree(classes.get(), type);
 
@@ -53,7 +54,7 @@ void RemoveFileTypeRegistration(const std::vector<GUID>& keepList) {
         ERROR_SUCCESS)
         return;
     const std::string control = GuidToText(kControlClassId);
-    for (const char* contentType : kContentTypes)
+    for (const char* contentType : kVrmlContentTypes)
         if (ValueEquals(contentTypes.get(), contentType, "CLSID", control))
             DeleteKeyTree(contentTypes.get(), contentType);
 }
