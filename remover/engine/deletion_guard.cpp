@@ -12,6 +12,7 @@
 #include "remover/core/folder_refusal.h"
 #include "remover/engine/file_deletion.h"
 #include "remover/engine/folder_guard.h"
+#include "remover/engine/product_folders.h"
 #include "remover/engine/registry_text.h"
 #include "remover/engine/shell_folder.h"
 
@@ -128,8 +129,8 @@ remover_core::ProtectedFolders GatherProtectedFolders() {
     }
     folders.profileRoots = Upper(roots);
     folders.ownProfiles = Upper(own);
-    std::string base;
-    if (GetShellFolder(CSIDL_APPDATA, base)) AddSpellings(appData, base + "\\Halvorix\\Meridel");
+    std::string product;
+    if (GetProductFolder(false, product)) AddSpellings(appData, product);
     folders.shareAllowed = Upper(appData);
     return folders;
 }
