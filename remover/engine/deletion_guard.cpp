@@ -5,15 +5,19 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <optional>
+#include <utility>
 
+#include "platform/code_page_case.h"
 #include "platform/optional_proc.h"
+#include "platform/registry_key.h"
 #include "platform/unique_resource.h"
 #include "remover/core/deletion_rules.h"
 #include "remover/core/folder_refusal.h"
 #include "remover/engine/file_deletion.h"
 #include "remover/engine/folder_guard.h"
 #include "remover/engine/product_folders.h"
-#include "remover/engine/registry_text.h"
+#include "remover/engine/registry_paths.h"
 #include "remover/engine/shell_folder.h"
 
 namespace remover {
@@ -54,8 +58,7 @@ void AddSpellings(std::vector<std::string>& out, const std::string& path) {
 
 // Case folded the way the code page does, so that non-ASCII names compare too.
 std::vector<std::string> Upper(std::vector<std::string> texts) {
-    for (std::string& text : texts)
-        if (!text.empty()) ::CharUpperBuffA(&text[0], static_cast<DWORD>(text.size()));
+    for (std::string& text : texts) text = platform::CodePageUpper(std::move(text));
     return texts;
 }
 
@@ -86,12 +89,11 @@ std::vector<std::string> WindowsFolders() {
 std::vector<std::string> SealedFolders() {
     std::vector<std::string> folders = WindowsFolders();
     std::vector<std::string> commonFiles;
-    platform::UniqueKey key;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", 0, KEY_READ,
-                        key.put()) == ERROR_SUCCESS)
+    platform::RegistryKeyA key;
+    if (key.Open(HKEY_LOCAL_MACHINE, kCurrentVersionKey, KEY_READ) == ERROR_SUCCESS)
         for (const char* name : kCommonFilesValues) {
             std::string folder;
-            if (ReadRegistryText(key.get(), name, folder)) commonFiles.push_back(folder);
+            if (key.ReadText(name, folder) == ERROR_SUCCESS) commonFiles.push_back(folder);
         }
     for (int csidl : {CSIDL_PROGRAM_FILES_COMMON, CSIDL_PROGRAM_FILES_COMMONX86}) {
         std::string folder;
@@ -118,11 +120,11 @@ remover_core::ProtectedFolders GatherProtectedFolders() {
         AddSpellings(own, profile);
         AddSpellings(roots, Parent(profile));
     }
-    platform::UniqueKey list;
+    platform::RegistryKeyA list;
     std::string profiles;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList", 0,
-                        KEY_READ, list.put()) == ERROR_SUCCESS &&
-        ReadRegistryText(list.get(), "ProfilesDirectory", profiles)) {
+    if (list.Open(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList", KEY_READ) ==
+            ERROR_SUCCESS &&
+        list.ReadText("ProfilesDirectory", profiles) == ERROR_SUCCESS) {
         char expanded[MAX_PATH] = {};
         const DWORD length = ::ExpandEnvironmentStringsA(profiles.c_str(), expanded, MAX_PATH);
         if (length > 0 && length <= MAX_PATH) AddSpellings(roots, expanded);
@@ -149,9 +151,9 @@ size_t RootLength(const std::string& path) {
 std::vector<std::string> PathSpellings(const std::string& path) {
     std::vector<std::string> spellings{path};
     if (::GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return spellings;
-    const std::string longForm = ExpandToLongPath(path);
+    const std::optional<std::string> longForm = ExpandToLongPath(path);
     // A path too long to handle keeps a spelling no rule accepts.
-    spellings.push_back(longForm == kTooLongName ? std::string() : longForm);
+    spellings.push_back(longForm.value_or(std::string()));
     char shortForm[MAX_PATH] = {};
     const DWORD length = ::GetShortPathNameA(path.c_str(), shortForm, MAX_PATH);
     if (length > 0 && length < MAX_PATH) spellings.push_back(shortForm);

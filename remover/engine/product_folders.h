@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+#include "remover/engine/removal_context.h"
+
 namespace remover {
 
 // The product folder below Common Files (fromRegistry) or below the user's
@@ -10,9 +12,10 @@ bool GetProductFolder(bool fromRegistry, std::string& out);
 // Deletes a folder with everything in it, every file through RemoveModuleFile.
 // trustedBase: the folder the path was built from (empty: the drive root);
 // no name below it may be a link.
-void DeleteFolderTree(const std::string& path, const std::string& trustedBase = std::string());
+void DeleteFolderTree(RemovalContext& context, const std::string& path,
+                      const std::string& trustedBase = std::string());
 
 // The Application Data, Common Files and Program Files product folders.
-void RemoveProductFolders();
+void RemoveProductFolders(RemovalContext& context);
 
 }  // namespace remover

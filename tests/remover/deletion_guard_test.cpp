@@ -74,7 +74,8 @@ TEST(DeletionGuard, RefusesFoldersThatAreNotTheProducts) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.folder);
         if (!c.sentinel.empty()) CopyFileTo(FixturePath("unreg_probe.dll"), c.sentinel);
-        remover::DeleteFolderTree(c.folder);
+        remover::RemovalContext context;
+        remover::DeleteFolderTree(context, c.folder);
         if (c.sentinel.empty()) continue;
         EXPECT_TRUE(FileExists(c.sentinel));
         ::DeleteFileA(c.sentinel.c_str());
@@ -90,7 +91,8 @@ TEST(DeletionGuard, RefusesFoldersThatAreNotTheProducts) {
     const std::string docs = ProgramFiles() + "\\Halvorix\\Meridel VRML Client\\Docs";
     for (const std::string& folder : {product, docs}) {
         WriteFile(folder + "\\Sub\\file.txt");
-        remover::DeleteFolderTree(folder);
+        remover::RemovalContext context;
+        remover::DeleteFolderTree(context, folder);
         EXPECT_FALSE(FolderExists(folder)) << folder;
     }
     for (const std::string& base : {ShellFolder(CSIDL_APPDATA), ProgramFiles()}) RemoveTree(base + "\\Halvorix");
@@ -117,7 +119,8 @@ TEST(DeletionGuard, RefusesFoldersReachedThroughALink) {
         CreateFolders(Parent(c.link));
         ASSERT_TRUE(MakeHostFolderLink(c.link, c.target));
         ASSERT_TRUE(FileExists(appData + "\\Halvorix\\Meridel\\important.txt"));
-        remover::RemoveProductFolders();
+        remover::RemovalContext context;
+        remover::RemoveProductFolders(context);
         EXPECT_TRUE(FileExists(victim));
         RemoveHostLink(c.link);
         RemoveTree(appData + "\\Halvorix");
@@ -149,7 +152,8 @@ TEST(DeletionGuard, RefusesSystemRelativeAndFolderPathsForSingleFiles) {
     for (const std::string& path : named) {
         SCOPED_TRACE(path);
         SetDword(HKEY_LOCAL_MACHINE, kSharedDlls, path.c_str(), 1);
-        remover::RemoveModuleFile(path.c_str());
+        remover::RemovalContext context;
+        remover::RemoveModuleFile(context, path.c_str());
         EXPECT_TRUE(ValueExists(HKEY_LOCAL_MACHINE, kSharedDlls, path.c_str()));
         platform::UniqueKey shared;
         if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSharedDlls, 0, KEY_ALL_ACCESS, shared.put()) == ERROR_SUCCESS)
