@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "platform/registry_link.h"
+
 namespace platform {
 namespace {
 
@@ -16,11 +18,11 @@ LONG CreateSubkey(HKEY parent, const wchar_t* subkey, HKEY* key) {
     return ::RegCreateKeyExW(parent, subkey, 0, nullptr, REG_OPTION_NON_VOLATILE, kReadWriteAccess, nullptr, key,
                              nullptr);
 }
-LONG OpenSubkey(HKEY parent, const char* subkey, REGSAM access, HKEY* key) {
-    return ::RegOpenKeyExA(parent, subkey, 0, access, key);
+LONG OpenSubkey(HKEY parent, const char* subkey, DWORD options, REGSAM access, HKEY* key) {
+    return ::RegOpenKeyExA(parent, subkey, options, access, key);
 }
-LONG OpenSubkey(HKEY parent, const wchar_t* subkey, REGSAM access, HKEY* key) {
-    return ::RegOpenKeyExW(parent, subkey, 0, access, key);
+LONG OpenSubkey(HKEY parent, const wchar_t* subkey, DWORD options, REGSAM access, HKEY* key) {
+    return ::RegOpenKeyExW(parent, subkey, options, access, key);
 }
 LONG QueryValue(HKEY key, const char* name, DWORD* type, void* data, DWORD* bytes) {
     return ::RegQueryValueExA(key, name, nullptr, type, static_cast<BYTE*>(data), bytes);
@@ -77,9 +79,9 @@ LONG BasicRegistryKey<Char>::CreateKey(HKEY parent, const Char* subkey) {
 }
 
 template <class Char>
-LONG BasicRegistryKey<Char>::Open(HKEY parent, const Char* subkey, REGSAM access) {
+LONG BasicRegistryKey<Char>::Open(HKEY parent, const Char* subkey, REGSAM access, DWORD options) {
     UniqueKey opened;
-    const LONG status = OpenSubkey(parent, subkey, access, opened.put());
+    const LONG status = OpenSubkey(parent, subkey, options, access, opened.put());
     if (status == ERROR_SUCCESS) key_ = std::move(opened);
     return status;
 }
@@ -129,8 +131,13 @@ LONG BasicRegistryKey<Char>::DeleteKeyTree(const Char* subkey) const {
     if (!subkey || !*subkey) return ERROR_INVALID_PARAMETER;
     {
         BasicRegistryKey target;
-        const LONG status = target.Open(key_.get(), subkey, kReadWriteAccess);
+        const LONG status = target.Open(key_.get(), subkey, kReadWriteAccess, kOpenLinkOption);
         if (status != ERROR_SUCCESS) return status;
+        if (IsRegistryLink(target.get())) {
+            BasicRegistryKey link;
+            const LONG opened = link.Open(key_.get(), subkey, DELETE, kOpenLinkOption);
+            return opened == ERROR_SUCCESS ? DeleteHeldKey(link.get()) : opened;
+        }
         // Each deleted child shifts the rest down, so index 0 is asked again.
         for (;;) {
             Char child[kSubkeyNameCapacity];

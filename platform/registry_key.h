@@ -43,7 +43,8 @@ public:
     // reading and writing. What was held before is closed only on success.
     LONG CreateKey(HKEY parent, const Char* subkey);
     // Opens an existing subkey; like CreateKey, a failure keeps the old key.
-    LONG Open(HKEY parent, const Char* subkey, REGSAM access);
+    // options: REG_OPTION_OPEN_LINK opens a link at the last name itself.
+    LONG Open(HKEY parent, const Char* subkey, REGSAM access, DWORD options = 0);
 
     // Reads a REG_SZ or REG_EXPAND_SZ value (unexpanded). count: capacity in
     // characters on entry; characters stored, terminator included, on return,
@@ -56,7 +57,8 @@ public:
     LONG WriteStringValue(const Char* valueName, const Char* text);
     // Deletes the named subkey with everything below it, deepest first. Stops
     // at the first subkey that cannot be deleted and returns its status; an
-    // empty or null name is refused with ERROR_INVALID_PARAMETER.
+    // empty or null name is refused with ERROR_INVALID_PARAMETER. A registry
+    // link is deleted as a link: its target stays.
     LONG DeleteKeyTree(const Char* subkey) const;
 
     HKEY get() const { return key_.get(); }

@@ -4,10 +4,8 @@
 
 #include <shlobj.h>
 
-#include "platform/code_page_case.h"
 #include "platform/optional_proc.h"
 #include "platform/registry_key.h"
-#include "remover/core/folder_refusal.h"
 #include "remover/engine/file_deletion.h"
 #include "remover/engine/registry_paths.h"
 #include "remover/engine/shell_folder.h"
@@ -115,18 +113,6 @@ std::vector<std::string> SystemFolders() {
     std::string profile;
     if (GetShellFolder(CSIDL_PROFILE, profile)) AddParent(folders, profile);
     return folders;
-}
-
-bool IsFolderSafeToDelete(const std::string& path) {
-    if (remover_core::ClassifyFolderPath(path) != remover_core::FolderShape::Walkable) return false;
-    const std::vector<std::string> systemFolders = SystemFolders();
-    // Fold case the way the code page does, so that non-ASCII names compare too.
-    std::vector<std::string> folded;
-    for (const std::string& folder : systemFolders) folded.push_back(platform::CodePageUpper(folder));
-    const std::optional<std::string> longForm = ExpandToLongPath(path);
-    if (!longForm) return false;
-    return remover_core::IsDeletableFolder(platform::CodePageUpper(path), folded) &&
-           remover_core::IsDeletableFolder(platform::CodePageUpper(*longForm), folded);
 }
 
 }  // namespace remover

@@ -7,6 +7,7 @@
 
 #include "platform/registry_key.h"
 #include "platform/unique_resource.h"
+#include "remover/engine/deletion_guard.h"
 #include "remover/engine/file_deletion.h"
 #include "remover/engine/guarded_call.h"
 #include "remover/engine/registry_paths.h"
@@ -35,6 +36,9 @@ void UnregisterModule(const std::string& path) {
 
 void RemoveModuleFile(RemovalContext& context, const char* path) {
     if (!path || !*path) return;
+    // A relative path, a folder or a system file is not the product's: it is
+    // neither loaded nor deleted, and its SharedDlls value stays.
+    if (!IsFileSafeToRemove(path)) return;
     const std::optional<std::string> expanded = ExpandToLongPath(path);
     // An over-long path names no file we could handle: touch nothing at all.
     if (!expanded) return;

@@ -6,7 +6,7 @@
 
 #include "platform/registry_key.h"
 #include "platform/unique_resource.h"
-#include "remover/engine/folder_guard.h"
+#include "remover/engine/deletion_guard.h"
 #include "remover/engine/module_file.h"
 #include "remover/engine/registry_paths.h"
 #include "remover/engine/shell_folder.h"
@@ -50,35 +50,33 @@ void DeleteTreeBelow(RemovalContext& context, const std::string& path) {
     ::RemoveDirectoryA(path.c_str());
 }
 
-}  // namespace
-
-bool GetProductFolder(bool fromRegistry, std::string& out) {
-    std::string base;
+// The folder that the product folder is built from, and the product folder.
+bool GetProductFolderAndBase(bool fromRegistry, std::string& base, std::string& out) {
     if (fromRegistry ? !ReadCurrentVersionFolder("CommonFilesDir", base) : !GetShellFolder(CSIDL_APPDATA, base))
         return false;
     out = base + kProductSubfolder;
     return true;
 }
 
-void DeleteFolderTree(RemovalContext& context, const std::string& path) {
-    // The refusal lives here so that no caller can hand a drive, a share or a
-    // system folder to the walk.
-    if (!IsFolderSafeToDelete(path)) return;
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && IsLinkedFolder(attributes)) {
-        ::RemoveDirectoryA(path.c_str());
-        return;
-    }
+}  // namespace
+
+bool GetProductFolder(bool fromRegistry, std::string& out) {
+    std::string base;
+    return GetProductFolderAndBase(fromRegistry, base, out);
+}
+
+void DeleteFolderTree(RemovalContext& context, const std::string& path, const std::string& trustedBase) {
+    // The refusal lives here so that no caller can hand a drive, a share, a
+    // system folder or a path through a link to the walk.
+    if (!IsFolderSafeToDelete(path, trustedBase)) return;
     DeleteTreeBelow(context, path);
 }
 
 void RemoveProductFolders(RemovalContext& context) {
-    std::string folder;
-    if (GetProductFolder(false, folder)) DeleteFolderTree(context, folder);
-    if (GetProductFolder(true, folder)) DeleteFolderTree(context, folder);
-    std::string programFiles;
-    if (ReadCurrentVersionFolder("ProgramFilesDir", programFiles))
-        DeleteFolderTree(context, programFiles + kClientSubfolder);
+    std::string base, folder;
+    if (GetProductFolderAndBase(false, base, folder)) DeleteFolderTree(context, folder, base);
+    if (GetProductFolderAndBase(true, base, folder)) DeleteFolderTree(context, folder, base);
+    if (ReadCurrentVersionFolder("ProgramFilesDir", base)) DeleteFolderTree(context, base + kClientSubfolder, base);
 }
 
 }  // namespace remover

@@ -10,7 +10,10 @@ namespace remover {
 bool GetProductFolder(bool fromRegistry, std::string& out);
 
 // Deletes a folder with everything in it, every file through RemoveModuleFile.
-void DeleteFolderTree(RemovalContext& context, const std::string& path);
+// trustedBase: the folder the path was built from (empty: the drive root);
+// no name below it may be a link.
+void DeleteFolderTree(RemovalContext& context, const std::string& path,
+                      const std::string& trustedBase = std::string());
 
 // The Application Data, Common Files and Program Files product folders.
 void RemoveProductFolders(RemovalContext& context);

@@ -100,7 +100,7 @@ void RunRemoval(const RemoverOptions& options, RemovalContext& context) {
     RemoveRenderKey(context);
     if (context.removeFolders) RemoveProductFolders(context);
     CleanBrowserPlugins(context);
-    RemoveFileTypeRegistration();
+    RemoveFileTypeRegistration(options.keepList);
     DeleteProductKey(productKeyPath);
 }
 

@@ -11,6 +11,7 @@
 #include "tests/support/process_fixture.h"
 #include "tests/support/product_fixture.h"
 #include "tests/support/registry_fixture.h"
+#include "tests/support/registry_link.h"
 
 namespace {
 
@@ -108,6 +109,18 @@ TEST_F(FinalizeActionsTest, UninstallFinalizeRemovesTheRegistrationAndNothingEls
     EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, "Software\\Classes\\MIME\\Database\\Content Type"));
     EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kFileExts + "\\.wrl\\UserChoice"));
     EXPECT_EQ(DumpTree(HKEY_CURRENT_USER, L"Software\\Halvorix"), product);
+}
+
+// A link at the file type's key is deleted as a link; its target stays.
+TEST_F(FinalizeActionsTest, UninstallFinalizeDeletesALinkedFileTypeAsALink) {
+    const std::string target = "Software\\MeridelTest\\FileTypeTarget";
+    ScopedRegistryCleanup targetCleanup({{HKEY_LOCAL_MACHINE, target}});
+    SetString(HKEY_LOCAL_MACHINE, target + "\\shell\\open\\command", nullptr, "other.exe");
+    MakeRegistryLink(HKEY_CURRENT_USER, "Software\\Classes\\Meridel.ClientCU", target);
+    EXPECT_EQ(SessionFixture::CallActionWithHandle(L"UninstallFinalize", 0), 0u);
+    EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, target + "\\shell\\open\\command", nullptr), "other.exe");
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, "Software\\Classes\\Meridel.ClientCU"));
+    RemoveRegistryLink(HKEY_CURRENT_USER, "Software\\Classes\\Meridel.ClientCU");
 }
 
 // Runs one action in action_runner.exe from `folder` (beside the tests, or a

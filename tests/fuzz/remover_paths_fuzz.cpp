@@ -1,7 +1,9 @@
-// The remover's path texts: the SharedDLLs folder match and the plug-in file
-// paths of a browser folder.
+// The remover's path texts: the SharedDLLs folder match, the plug-in file
+// paths of a browser folder and the deletion rules.
 #include <cstdlib>
 
+#include "remover/core/deletion_rules.h"
+#include "remover/core/folder_refusal.h"
 #include "remover/core/plugin_paths.h"
 #include "remover/core/shared_dll_name.h"
 #include "tests/fuzz/fuzz_input.h"
@@ -20,5 +22,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string install = remover_core::InstallFolder(folder);
     if (install.empty() || install.back() != '\\') std::abort();
     if (remover_core::OperaPluginFiles(folder).size() != 4) std::abort();
+    // A folder never survives a rule that seals it, and what is not refused
+    // is always a folder below a drive root or share.
+    remover_core::ProtectedFolders sealedByName;
+    sealedByName.sealed = {folder};
+    const bool walkable = remover_core::ClassifyFolderPath(remover_core::ComparablePath(name)) ==
+                          remover_core::FolderShape::Walkable;
+    if (!remover_core::IsFolderRefused(name, sealedByName) && !walkable) std::abort();
+    if (remover_core::LiesWithin(name, folder) && !remover_core::IsFolderRefused(name, sealedByName)) std::abort();
+    if (remover_core::LiesWithin(name, folder) && !remover_core::IsFileRefused(name, {folder})) std::abort();
     return 0;
 }

@@ -5,6 +5,7 @@
 
 #include "platform/registry_key.h"
 #include "tests/support/registry_fixture.h"
+#include "tests/support/registry_link.h"
 
 namespace remover {
 namespace {
@@ -84,6 +85,30 @@ TEST(DeleteKeyTree, StopsAtTheFirstSubkeyThatCannotBeDeleted) {
     platform::UniqueKey locked;
     ::RegOpenKeyExA(HKEY_CURRENT_USER, (tree + "\\B\\Locked").c_str(), 0, WRITE_DAC, locked.put());
     ::SetSecurityInfo(locked.get(), SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr, nullptr, nullptr);
+}
+
+// A registry link, as the tree itself or anywhere below it, is deleted as a
+// link: the key it points to keeps its values and subkeys.
+TEST(DeleteKeyTree, DeletesLinksAsLinks) {
+    const std::string target = "Software\\MeridelTest\\LinkTarget";
+    const std::string tree = std::string(kRoot) + "\\Tree";
+    ScopedRegistryCleanup cleanup({{HKEY_CURRENT_USER, kRoot}, {HKEY_LOCAL_MACHINE, target}});
+    for (const std::string& link : {tree, tree + "\\A\\Linked"}) {
+        SCOPED_TRACE(link);
+        SetString(HKEY_LOCAL_MACHINE, target + "\\Sub", "v", "kept");
+        SetString(HKEY_CURRENT_USER, tree + "\\A", "v", "1");
+        RemoveRegistryLink(HKEY_CURRENT_USER, link);
+        if (link == tree) DeleteTree(HKEY_CURRENT_USER, tree);
+        MakeRegistryLink(HKEY_CURRENT_USER, link, target);
+        ASSERT_TRUE(KeyExists(HKEY_CURRENT_USER, link + "\\Sub"));
+        LONG opened = ERROR_INVALID_FUNCTION;
+        const auto root = OpenRoot(opened);
+        ASSERT_EQ(opened, ERROR_SUCCESS);
+        EXPECT_EQ(root.DeleteKeyTree("Tree"), ERROR_SUCCESS);
+        EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, tree));
+        EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, target + "\\Sub", "v"), "kept");
+        RemoveRegistryLink(HKEY_CURRENT_USER, link);
+    }
 }
 
 }  // namespace

@@ -1,0 +1,203 @@
+#include "remover/engine/deletion_guard.h"
+
+#include <windows.h>
+
+#include <shlobj.h>
+
+#include <algorithm>
+#include <optional>
+#include <utility>
+
+#include "platform/code_page_case.h"
+#include "platform/optional_proc.h"
+#include "platform/registry_key.h"
+#include "platform/unique_resource.h"
+#include "remover/core/deletion_rules.h"
+#include "remover/core/folder_refusal.h"
+#include "remover/engine/file_deletion.h"
+#include "remover/engine/folder_guard.h"
+#include "remover/engine/product_folders.h"
+#include "remover/engine/registry_paths.h"
+#include "remover/engine/shell_folder.h"
+
+namespace remover {
+namespace {
+
+using DirectoryFn = UINT(WINAPI*)(LPSTR, UINT);
+using FinalPathFn = DWORD(WINAPI*)(HANDLE, LPSTR, DWORD, DWORD);
+
+// Folders below Common Files that hold modules shared with the system.
+constexpr const char* kSharedSubfolders[] = {"\\System", "\\Microsoft Shared", "\\Services", "\\SpeechEngines"};
+constexpr const char* kCommonFilesValues[] = {"CommonFilesDir", "CommonFilesDir (x86)", "CommonW6432Dir"};
+
+// The current user's own data: nothing inside them is the product's.
+constexpr int kUserDataFolders[] = {
+    CSIDL_DESKTOPDIRECTORY, CSIDL_PERSONAL,         CSIDL_FAVORITES,     CSIDL_STARTMENU,
+    CSIDL_MYPICTURES,       CSIDL_MYMUSIC,          CSIDL_MYVIDEO,       CSIDL_COMMON_DOCUMENTS,
+    CSIDL_COMMON_DESKTOPDIRECTORY, CSIDL_COMMON_STARTMENU,
+};
+
+std::string FinalPath(const std::string& path) {
+    const auto finalPath = platform::GetOptionalProc<FinalPathFn>(::GetModuleHandleA("kernel32.dll"),
+                                                                  "GetFinalPathNameByHandleA");
+    if (!finalPath) return std::string();
+    // Backup semantics open folders too; no access right is asked for.
+    platform::UniqueFile file(::CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                            nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file) return std::string();
+    char buffer[MAX_PATH] = {};
+    const DWORD length = finalPath(file.get(), buffer, MAX_PATH, 0);
+    if (length == 0 || length >= MAX_PATH) return std::string();
+    return buffer;
+}
+
+void AddSpellings(std::vector<std::string>& out, const std::string& path) {
+    if (path.empty()) return;
+    for (const std::string& spelling : PathSpellings(path)) out.push_back(spelling);
+}
+
+// Case folded the way the code page does, so that non-ASCII names compare too.
+std::vector<std::string> Upper(std::vector<std::string> texts) {
+    for (std::string& text : texts) text = platform::CodePageUpper(std::move(text));
+    return texts;
+}
+
+std::string Parent(std::string folder) {
+    while (!folder.empty() && folder.back() == '\\') folder.pop_back();
+    const size_t slash = folder.rfind('\\');
+    return slash == std::string::npos ? std::string() : folder.substr(0, slash);
+}
+
+std::vector<std::string> WindowsFolders() {
+    std::vector<std::string> folders;
+    char buffer[MAX_PATH] = {};
+    UINT length = ::GetWindowsDirectoryA(buffer, MAX_PATH);
+    if (length > 0 && length < MAX_PATH) AddSpellings(folders, buffer);
+    length = ::GetSystemDirectoryA(buffer, MAX_PATH);
+    if (length > 0 && length < MAX_PATH) AddSpellings(folders, buffer);
+    // Missing on the older systems: looked up at run time.
+    const HMODULE kernel = ::GetModuleHandleA("kernel32.dll");
+    for (const char* name : {"GetSystemWindowsDirectoryA", "GetSystemWow64DirectoryA"}) {
+        const auto fn = platform::GetOptionalProc<DirectoryFn>(kernel, name);
+        if (!fn) continue;
+        length = fn(buffer, MAX_PATH);
+        if (length > 0 && length < MAX_PATH) AddSpellings(folders, buffer);
+    }
+    return folders;
+}
+
+std::vector<std::string> SealedFolders() {
+    std::vector<std::string> folders = WindowsFolders();
+    std::vector<std::string> commonFiles;
+    platform::RegistryKeyA key;
+    if (key.Open(HKEY_LOCAL_MACHINE, kCurrentVersionKey, KEY_READ) == ERROR_SUCCESS)
+        for (const char* name : kCommonFilesValues) {
+            std::string folder;
+            if (key.ReadText(name, folder) == ERROR_SUCCESS) commonFiles.push_back(folder);
+        }
+    for (int csidl : {CSIDL_PROGRAM_FILES_COMMON, CSIDL_PROGRAM_FILES_COMMONX86}) {
+        std::string folder;
+        if (GetShellFolder(csidl, folder)) commonFiles.push_back(folder);
+    }
+    for (const std::string& common : commonFiles)
+        for (const char* shared : kSharedSubfolders) AddSpellings(folders, common + shared);
+    for (int csidl : kUserDataFolders) {
+        std::string folder;
+        if (GetShellFolder(csidl, folder)) AddSpellings(folders, folder);
+    }
+    return folders;
+}
+
+remover_core::ProtectedFolders GatherProtectedFolders() {
+    remover_core::ProtectedFolders folders;
+    folders.sealed = Upper(SealedFolders());
+    std::vector<std::string> covered;
+    for (const std::string& folder : SystemFolders()) AddSpellings(covered, folder);
+    folders.covered = Upper(covered);
+    std::vector<std::string> roots, own, appData;
+    std::string profile;
+    if (GetShellFolder(CSIDL_PROFILE, profile)) {
+        AddSpellings(own, profile);
+        AddSpellings(roots, Parent(profile));
+    }
+    platform::RegistryKeyA list;
+    std::string profiles;
+    if (list.Open(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList", KEY_READ) ==
+            ERROR_SUCCESS &&
+        list.ReadText("ProfilesDirectory", profiles) == ERROR_SUCCESS) {
+        char expanded[MAX_PATH] = {};
+        const DWORD length = ::ExpandEnvironmentStringsA(profiles.c_str(), expanded, MAX_PATH);
+        if (length > 0 && length <= MAX_PATH) AddSpellings(roots, expanded);
+    }
+    folders.profileRoots = Upper(roots);
+    folders.ownProfiles = Upper(own);
+    std::string product;
+    if (GetProductFolder(false, product)) AddSpellings(appData, product);
+    folders.shareAllowed = Upper(appData);
+    return folders;
+}
+
+// Where the first name below the drive ("C:") or share ("\\host\share") starts.
+size_t RootLength(const std::string& path) {
+    if (path.size() < 2 || path[0] != '\\' || path[1] != '\\') return path.size() >= 2 && path[1] == ':' ? 2 : 0;
+    const size_t share = path.find('\\', 2);
+    if (share == std::string::npos) return path.size();
+    const size_t end = path.find('\\', share + 1);
+    return end == std::string::npos ? path.size() : end;
+}
+
+}  // namespace
+
+std::vector<std::string> PathSpellings(const std::string& path) {
+    std::vector<std::string> spellings{path};
+    if (::GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return spellings;
+    const std::optional<std::string> longForm = ExpandToLongPath(path);
+    // A path too long to handle keeps a spelling no rule accepts.
+    spellings.push_back(longForm.value_or(std::string()));
+    char shortForm[MAX_PATH] = {};
+    const DWORD length = ::GetShortPathNameA(path.c_str(), shortForm, MAX_PATH);
+    if (length > 0 && length < MAX_PATH) spellings.push_back(shortForm);
+    const std::string finalPath = FinalPath(path);
+    if (!finalPath.empty()) spellings.push_back(finalPath);
+    return spellings;
+}
+
+bool HasLinkBelow(const std::string& written, const std::string& trustedBase, bool includeLast) {
+    std::string folder = written;
+    for (char& c : folder)
+        if (c == '/') c = '\\';
+    size_t start = RootLength(folder);
+    if (!trustedBase.empty() && remover_core::LiesWithin(Upper({folder})[0], Upper({trustedBase})[0]))
+        start = std::max(start, trustedBase.size());
+    while (start < folder.size() && folder[start] == '\\') ++start;
+    // Each name from the first one below the base, down to the folder itself.
+    for (size_t end = folder.find('\\', start);; end = folder.find('\\', end + 1)) {
+        const bool last = end == std::string::npos;
+        if (last && !includeLast) return false;
+        const std::string prefix = folder.substr(0, last ? folder.size() : end);
+        const DWORD attributes = ::GetFileAttributesA(prefix.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return true;
+        if (last) return false;
+    }
+}
+
+bool IsFolderSafeToDelete(const std::string& path, const std::string& trustedBase) {
+    if (remover_core::ClassifyFolderPath(path) != remover_core::FolderShape::Walkable) return false;
+    const remover_core::ProtectedFolders folders = GatherProtectedFolders();
+    for (const std::string& spelling : Upper(PathSpellings(path)))
+        if (remover_core::IsFolderRefused(spelling, folders)) return false;
+    return !HasLinkBelow(path, trustedBase, true);
+}
+
+bool IsFileSafeToRemove(const std::string& path) {
+    if (remover_core::ClassifyFolderPath(remover_core::ComparablePath(path)) != remover_core::FolderShape::Walkable)
+        return false;
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+    const std::vector<std::string> sealed = Upper(WindowsFolders());
+    for (const std::string& spelling : Upper(PathSpellings(path)))
+        if (remover_core::IsFileRefused(spelling, sealed)) return false;
+    return true;
+}
+
+}  // namespace remover

@@ -1,0 +1,32 @@
+#pragma once
+// The one guard in front of every deletion of the remover. Paths come from the
+// registry and the disk, which other programs of the user can write, so each
+// is judged in every spelling it has on this machine: as written, long, short
+// and final (after links).
+#include <string>
+#include <vector>
+
+namespace remover {
+
+// Every spelling of an existing path: as written, long form, short form and
+// the final path; only the written one for a path that does not exist.
+std::vector<std::string> PathSpellings(const std::string& path);
+
+// True when a name of the folder below `trustedBase` (the folder it was built
+// from; empty for the drive root or share) is a link. With `includeLast`
+// false, the folder's own name is not looked at.
+bool HasLinkBelow(const std::string& folder, const std::string& trustedBase, bool includeLast);
+
+// A folder that may be deleted with everything in it: none of its spellings
+// is, holds or lies inside a Windows, system or shared folder or another
+// user's profile, is or holds one of the current user's own folders, is one of
+// the maker's "Halvorix" folders, or is a share other than the product's
+// Application Data folder; and no name below `trustedBase`, the folder's own
+// included, is a link.
+bool IsFolderSafeToDelete(const std::string& path, const std::string& trustedBase = std::string());
+
+// A single file that may be unregistered and deleted: an absolute path that
+// names no folder and lies outside the Windows folder in every spelling.
+bool IsFileSafeToRemove(const std::string& path);
+
+}  // namespace remover

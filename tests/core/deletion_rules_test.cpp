@@ -1,0 +1,77 @@
+#include "remover/core/deletion_rules.h"
+
+#include <gtest/gtest.h>
+
+namespace remover_core {
+namespace {
+
+TEST(ComparablePath, DropsPrefixesAndMapsAdministrativeShares) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"\\\\?\\C:\\Windows", "C:\\Windows"},
+        {"\\\\?\\UNC\\host\\share\\x", "\\\\host\\share\\x"},
+        {"\\\\localhost\\C$\\windows", "C:\\windows"},
+        {"//host/d$/Data", "d:\\Data"},
+        {"\\\\host\\C$", "C:\\"},
+        {"\\\\host\\C$x\\y", "\\\\host\\C$x\\y"},
+        {"\\\\host\\share\\C$", "\\\\host\\share\\C$"},
+        {"C:\\Program Files", "C:\\Program Files"},
+    };
+    for (const auto& [path, expected] : cases) EXPECT_EQ(ComparablePath(path), expected) << path;
+}
+
+ProtectedFolders Machine() {
+    ProtectedFolders folders;
+    folders.sealed = {"C:\\WINDOWS", "C:\\PROGRAM FILES\\COMMON FILES\\SYSTEM"};
+    folders.covered = {"C:\\PROGRAM FILES", "C:\\USERS\\ME\\APPDATA\\ROAMING"};
+    folders.profileRoots = {"C:\\USERS"};
+    folders.ownProfiles = {"C:\\USERS\\ME"};
+    folders.shareAllowed = {"\\\\FILER\\HOME\\ME\\ROAMING\\HALVORIX\\MERIDEL"};
+    return folders;
+}
+
+TEST(IsFolderRefused, RefusesWhatIsNotTheProductsInAnySpelling) {
+    const std::pair<const char*, bool> cases[] = {
+        {"C:\\Program Files\\Halvorix\\Meridel VRML Client", false},
+        {"C:\\Users\\me\\AppData\\Roaming\\Halvorix\\Meridel", false},
+        {"\\\\filer\\home\\me\\Roaming\\Halvorix\\Meridel\\Sub", false},
+        {"\\\\?\\C:\\Program Files\\Halvorix\\Meridel", false},
+        {"C:\\Windows\\Help", true},
+        {"c:\\windows. \\System32\\drivers\\etc", true},
+        {"\\\\localhost\\C$\\Windows\\Temp", true},
+        {"\\\\?\\UNC\\localhost\\c$\\windows", true},
+        {"C:\\Program Files\\Common Files\\System\\ado", true},
+        {"C:\\Program Files\\Common Files", true},
+        {"C:\\Users\\bob", true},
+        {"C:\\Users\\All Users\\Meridel", true},
+        {"C:\\Users\\me", true},
+        {"C:\\Users\\me\\AppData\\Roaming", true},
+        {"C:\\Users\\meridel\\x", true},
+        {"C:\\Program Files\\Halvorix", true},
+        {"C:\\Program Files\\HALVORIX.\\", true},
+        {"\\\\filer\\home\\me\\Roaming\\Halvorix", true},
+        {"\\\\server\\share\\Meridel", true},
+        {"C:\\", true},
+        {"Docs", true},
+    };
+    const ProtectedFolders folders = Machine();
+    for (const auto& [folder, refused] : cases) EXPECT_EQ(IsFolderRefused(folder, folders), refused) << folder;
+}
+
+TEST(IsFileRefused, RefusesRelativeMalformedAndSystemFiles) {
+    const std::vector<std::string> sealed = {"C:\\WINDOWS"};
+    const std::pair<const char*, bool> cases[] = {
+        {"C:\\Program Files\\Halvorix\\Meridel VRML Client\\control.dll", false},
+        {"\\\\filer\\share\\Meridel\\control.dll", false},
+        {"C:\\windows\\system32\\msxml3.dll", true},
+        {"\\\\localhost\\C$\\Windows\\System32\\msxml3.dll", true},
+        {"C:\\Program Files\\..\\Windows\\System32\\msxml3.dll", true},
+        {"msxml3.dll", true},
+        {"C:msxml3.dll", true},
+        {"\\msxml3.dll", true},
+        {"", true},
+    };
+    for (const auto& [file, refused] : cases) EXPECT_EQ(IsFileRefused(file, sealed), refused) << file;
+}
+
+}  // namespace
+}  // namespace remover_core

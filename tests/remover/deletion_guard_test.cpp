@@ -1,0 +1,191 @@
+// The one guard in front of every deletion: folders that are not the
+// product's, in whatever spelling, and single files that are the system's
+// stay untouched; the product's own folders and files still go.
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+
+#include <algorithm>
+
+#include "platform/unique_resource.h"
+#include "remover/engine/class_registration.h"
+#include "remover/engine/component_table.h"
+#include "remover/engine/module_file.h"
+#include "remover/engine/product_folders.h"
+#include "tests/support/file_fixture.h"
+#include "tests/support/host_link.h"
+#include "tests/support/process_fixture.h"
+#include "tests/support/product_fixture.h"
+#include "tests/support/registry_fixture.h"
+#include "tests/support/removal_support.h"
+
+namespace {
+
+using namespace testsupport;
+
+const char kSharedDlls[] = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDlls";
+const char kCurrentVersion[] = "Software\\Microsoft\\Windows\\CurrentVersion";
+
+std::string ShellFolder(int csidl) {
+    char path[MAX_PATH] = {};
+    return SUCCEEDED(::SHGetFolderPathA(nullptr, csidl, nullptr, 0, path)) ? path : "";
+}
+
+std::string WindowsFolder() {
+    char path[MAX_PATH] = {};
+    ::GetWindowsDirectoryA(path, MAX_PATH);
+    return path;
+}
+
+std::string Parent(const std::string& path) { return path.substr(0, path.rfind('\\')); }
+
+std::string CommonFiles() { return *ReadString(HKEY_LOCAL_MACHINE, kCurrentVersion, "CommonFilesDir"); }
+std::string ProgramFiles() { return *ReadString(HKEY_LOCAL_MACHINE, kCurrentVersion, "ProgramFilesDir"); }
+
+// Folders that a "User's Guide" value or a tampered base folder can name, and
+// that are not the product's. Each gets a sentinel file that must survive.
+TEST(DeletionGuard, RefusesFoldersThatAreNotTheProducts) {
+    const std::string windows = WindowsFolder();
+    const std::string profiles = Parent(ShellFolder(CSIDL_PROFILE));
+    struct Case {
+        std::string folder;    // handed to DeleteFolderTree
+        std::string sentinel;  // a file that must survive ("" : the folder cannot be reached here)
+    };
+    const Case cases[] = {
+        {profiles + "\\bob", profiles + "\\bob\\Documents\\letter.txt"},
+        {profiles + "\\bob\\AppData\\Roaming\\Other", profiles + "\\bob\\AppData\\Roaming\\Other\\data.txt"},
+        {profiles + "\\All Users\\Meridel", profiles + "\\All Users\\Meridel\\shared.txt"},
+        {windows + "\\help", windows + "\\help\\meridel-sentinel.txt"},
+        {windows + "\\system32\\drivers\\etc", windows + "\\system32\\drivers\\etc\\meridel-sentinel.txt"},
+        {windows + "\\system32\\config", windows + "\\system32\\config\\meridel-sentinel.txt"},
+        {windows + "\\winsxs\\Meridel", windows + "\\winsxs\\Meridel\\meridel-sentinel.txt"},
+        {windows + "\\Sysnative\\Meridel", ""},
+        {"\\\\localhost\\C$\\windows\\help", windows + "\\help\\meridel-sentinel.txt"},
+        {"\\\\server\\share\\Meridel", ""},
+        {CommonFiles() + "\\System", CommonFiles() + "\\System\\msado15.dll"},
+        {CommonFiles() + "\\System\\ado", CommonFiles() + "\\System\\ado\\msado15.dll"},
+        {CommonFiles() + "\\Microsoft Shared\\VGX", CommonFiles() + "\\Microsoft Shared\\VGX\\vgx.dll"},
+        {ShellFolder(CSIDL_APPDATA) + "\\Halvorix", ShellFolder(CSIDL_APPDATA) + "\\Halvorix\\Other\\o.txt"},
+        {CommonFiles() + "\\halvorix. ", CommonFiles() + "\\Halvorix\\Other\\o.txt"},
+        {ProgramFiles() + "\\Halvorix", ProgramFiles() + "\\Halvorix\\Other\\o.txt"},
+        {ShellFolder(CSIDL_FAVORITES) + "\\Guide", ShellFolder(CSIDL_FAVORITES) + "\\Guide\\mine.txt"},
+    };
+    ScopedRegistryCleanup records({{HKEY_CURRENT_USER, kProbeRecordsKey}});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.folder);
+        if (!c.sentinel.empty()) CopyFileTo(FixturePath("unreg_probe.dll"), c.sentinel);
+        remover::RemovalContext context;
+        remover::DeleteFolderTree(context, c.folder);
+        if (c.sentinel.empty()) continue;
+        EXPECT_TRUE(FileExists(c.sentinel));
+        ::DeleteFileA(c.sentinel.c_str());
+    }
+    EXPECT_EQ(ProbeCount("Loaded", "msado15.dll"), 0u);
+    for (const char* folder : {"\\bob", "\\All Users\\Meridel"}) RemoveTree(profiles + folder);
+    for (const std::string& base : {ShellFolder(CSIDL_APPDATA), CommonFiles(), ProgramFiles()})
+        RemoveTree(base + "\\Halvorix");
+    RemoveTree(ShellFolder(CSIDL_FAVORITES) + "\\Guide");
+    RemoveTree(windows + "\\winsxs\\Meridel");
+    // The product's own folders are still deleted.
+    const std::string product = ShellFolder(CSIDL_APPDATA) + "\\Halvorix\\Meridel";
+    const std::string docs = ProgramFiles() + "\\Halvorix\\Meridel VRML Client\\Docs";
+    for (const std::string& folder : {product, docs}) {
+        WriteFile(folder + "\\Sub\\file.txt");
+        remover::RemovalContext context;
+        remover::DeleteFolderTree(context, folder);
+        EXPECT_FALSE(FolderExists(folder)) << folder;
+    }
+    for (const std::string& base : {ShellFolder(CSIDL_APPDATA), ProgramFiles()}) RemoveTree(base + "\\Halvorix");
+}
+
+// A link at any name below the folder's base sends the walk elsewhere: the
+// "Halvorix" parent of the Application Data product folder, or the product
+// folder itself. Links are made with the host's ln (see host_link.h).
+TEST(DeletionGuard, RefusesFoldersReachedThroughALink) {
+    const std::string appData = ShellFolder(CSIDL_APPDATA);
+    const std::string elsewhere = appData + "\\Meridel Link Target";
+    const std::string victim = elsewhere + "\\Meridel\\important.txt";
+    struct Case {
+        std::string link;
+        std::string target;
+    };
+    const Case cases[] = {
+        {appData + "\\Halvorix", elsewhere},
+        {appData + "\\Halvorix\\Meridel", elsewhere + "\\Meridel"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.link);
+        WriteFile(victim);
+        CreateFolders(Parent(c.link));
+        ASSERT_TRUE(MakeHostFolderLink(c.link, c.target));
+        ASSERT_TRUE(FileExists(appData + "\\Halvorix\\Meridel\\important.txt"));
+        remover::RemovalContext context;
+        remover::RemoveProductFolders(context);
+        EXPECT_TRUE(FileExists(victim));
+        RemoveHostLink(c.link);
+        RemoveTree(appData + "\\Halvorix");
+    }
+    RemoveTree(elsewhere);
+}
+
+// Single files named by a class registration, the product key or a browser
+// folder: what is not plainly one of the product's files is neither loaded
+// nor deleted, and its SharedDlls value stays.
+TEST(DeletionGuard, RefusesSystemRelativeAndFolderPathsForSingleFiles) {
+    ScopedRegistryCleanup records({{HKEY_CURRENT_USER, kProbeRecordsKey}});
+    const std::string system32 = WindowsFolder() + "\\system32";
+    const std::string systemFile = system32 + "\\meridel_sys_probe.dll";
+    char current[MAX_PATH] = {};
+    ::GetCurrentDirectoryA(MAX_PATH, current);
+    const std::string relativeFile = std::string(current) + "\\meridel_bare_probe.dll";
+    ScopedTempFolder folder("guarded-files");
+    CopyFileTo(FixturePath("unreg_probe.dll"), systemFile);
+    CopyFileTo(FixturePath("unreg_probe.dll"), relativeFile);
+    const std::string named[] = {
+        systemFile,
+        "\\\\localhost\\C$\\windows\\system32\\meridel_sys_probe.dll",
+        system32 + "\\..\\system32\\meridel_sys_probe.dll",
+        WindowsFolder() + "\\Sysnative\\meridel_sys_probe.dll",
+        "meridel_bare_probe.dll",
+        folder.path(),
+    };
+    for (const std::string& path : named) {
+        SCOPED_TRACE(path);
+        SetDword(HKEY_LOCAL_MACHINE, kSharedDlls, path.c_str(), 1);
+        remover::RemovalContext context;
+        remover::RemoveModuleFile(context, path.c_str());
+        EXPECT_TRUE(ValueExists(HKEY_LOCAL_MACHINE, kSharedDlls, path.c_str()));
+        platform::UniqueKey shared;
+        if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSharedDlls, 0, KEY_ALL_ACCESS, shared.put()) == ERROR_SUCCESS)
+            ::RegDeleteValueA(shared.get(), path.c_str());
+    }
+    EXPECT_TRUE(FileExists(systemFile));
+    EXPECT_TRUE(FileExists(relativeFile));
+    EXPECT_TRUE(FolderExists(folder.path()));
+    EXPECT_EQ(ProbeCount("Loaded", "meridel_sys_probe.dll"), 0u);
+    EXPECT_EQ(ProbeCount("Loaded", "meridel_bare_probe.dll"), 0u);
+    const auto pending = PendingDeletions();
+    EXPECT_EQ(std::find(pending.begin(), pending.end(), folder.path()), pending.end());
+    ::DeleteFileA(relativeFile.c_str());
+    ::DeleteFileA(systemFile.c_str());
+}
+
+// The whole program: a class registration of the product that names a
+// system library keeps the library, and the registration still goes.
+TEST(DeletionGuard, ClassRegistrationNamingASystemLibraryKeepsTheLibrary) {
+    const std::string systemFile = WindowsFolder() + "\\system32\\meridel_msxml_probe.dll";
+    const std::string control = remover::GuidToText(remover::kControlClassId);
+    ScopedRegistryCleanup registry({{HKEY_CURRENT_USER, kProbeRecordsKey},
+                                    {HKEY_LOCAL_MACHINE, kProductKey},
+                                    {HKEY_CLASSES_ROOT, ClassKey(control)}});
+    CopyFileTo(FixturePath("unreg_probe.dll"), systemFile);
+    SetString(HKEY_LOCAL_MACHINE, kProductKey, "Version", "2.1");
+    RegisterClass(control, systemFile);
+    EXPECT_EQ(RunRemover("/s /f"), 0u);
+    EXPECT_TRUE(FileExists(systemFile));
+    EXPECT_EQ(ProbeCount("Loaded", "meridel_msxml_probe.dll"), 0u);
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, ClassKey(control)));
+    ::DeleteFileA(systemFile.c_str());
+}
+
+}  // namespace

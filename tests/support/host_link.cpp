@@ -1,0 +1,63 @@
+#include "tests/support/host_link.h"
+
+#include <windows.h>
+
+#include "platform/optional_proc.h"
+#include "platform/unique_resource.h"
+
+namespace testsupport {
+namespace {
+
+// Wine's own export: the host path of a Windows path, freed with HeapFree.
+std::string HostPath(const std::string& path) {
+    using UnixNameFn = char*(CDECL*)(LPCWSTR);
+    const auto unixName =
+        platform::GetOptionalProc<UnixNameFn>(::GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name");
+    if (!unixName) return std::string();
+    const std::wstring wide(path.begin(), path.end());
+    char* name = unixName(wide.c_str());
+    if (!name) return std::string();
+    std::string result = name;
+    ::HeapFree(::GetProcessHeap(), 0, name);
+    return result;
+}
+
+// Wine starts a host program named by its "\\?\unix\" path; it does not
+// report the program's end, so the caller waits for the file system instead.
+bool StartHostProgram(const char* program, const std::string& arguments) {
+    std::string commandLine = std::string(program) + " " + arguments;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessA(program, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        return false;
+    platform::UniqueHandle process(info.hProcess), thread(info.hThread);
+    return true;
+}
+
+bool WaitForAttributes(const std::string& path, bool linked) {
+    for (int i = 0; i < 100; ++i) {
+        const DWORD attributes = ::GetFileAttributesA(path.c_str());
+        const bool isLink = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+        if (isLink == linked) return true;
+        ::Sleep(50);
+    }
+    return false;
+}
+
+}  // namespace
+
+bool MakeHostFolderLink(const std::string& link, const std::string& target) {
+    const std::string hostLink = HostPath(link), hostTarget = HostPath(target);
+    if (hostLink.empty() || hostTarget.empty()) return false;
+    if (!StartHostProgram("\\\\?\\unix\\bin\\ln", "-s \"" + hostTarget + "\" \"" + hostLink + "\"")) return false;
+    return WaitForAttributes(link, true);
+}
+
+void RemoveHostLink(const std::string& link) {
+    const std::string hostLink = HostPath(link);
+    if (hostLink.empty() || !StartHostProgram("\\\\?\\unix\\bin\\rm", "-f \"" + hostLink + "\"")) return;
+    WaitForAttributes(link, false);
+}
+
+}  // namespace testsupport

@@ -1,0 +1,33 @@
+#include "tests/support/registry_link.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/registry_link.h"
+#include "platform/unique_resource.h"
+
+namespace testsupport {
+
+void MakeRegistryLink(HKEY root, const std::string& path, const std::string& machineTarget) {
+    platform::UniqueKey link;
+    ASSERT_EQ(::RegCreateKeyExA(root, path.c_str(), 0, nullptr, REG_OPTION_CREATE_LINK | REG_OPTION_VOLATILE,
+                                KEY_ALL_ACCESS | KEY_CREATE_LINK, nullptr, link.put(), nullptr),
+              ERROR_SUCCESS)
+        << path;
+    // The target is a native key path, stored without a terminator.
+    const std::string native = "\\Registry\\Machine\\" + machineTarget;
+    const std::wstring wide(native.begin(), native.end());
+    ASSERT_EQ(::RegSetValueExW(link.get(), L"SymbolicLinkValue", 0, REG_LINK,
+                               reinterpret_cast<const BYTE*>(wide.c_str()),
+                               static_cast<DWORD>(wide.size() * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+}
+
+void RemoveRegistryLink(HKEY root, const std::string& path) {
+    platform::UniqueKey link;
+    if (::RegOpenKeyExA(root, path.c_str(), REG_OPTION_OPEN_LINK, DELETE | KEY_QUERY_VALUE, link.put()) ==
+            ERROR_SUCCESS &&
+        platform::IsRegistryLink(link.get()))
+        platform::DeleteHeldKey(link.get());
+}
+
+}  // namespace testsupport
