@@ -135,10 +135,15 @@ public:
         ::GetSystemDirectoryA(system, MAX_PATH);
         path_ = std::string(system) + "\\ieframe.dll";
         saved_ = path_ + ".meridel-saved";
-        ::MoveFileExA(path_.c_str(), saved_.c_str(), MOVEFILE_REPLACE_EXISTING);
-        ::CopyFileA((TestBinFolder() + "\\ieframe_" + variant + "\\IEFRAME.DLL").c_str(), path_.c_str(), FALSE);
+        // Wine's copy moves aside first: the session's system folder shares its
+        // files with the prefix template, so it is never written in place.
+        moved_ = ::MoveFileExA(path_.c_str(), saved_.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+        if (moved_)
+            ::CopyFileA((TestBinFolder() + "\\ieframe_" + variant + "\\IEFRAME.DLL").c_str(), path_.c_str(), TRUE);
+        EXPECT_TRUE(moved_) << ::GetLastError();
     }
     ~SystemIEFrame() {
+        if (!moved_) return;
         ::DeleteFileA(path_.c_str());
         ::MoveFileExA(saved_.c_str(), path_.c_str(), MOVEFILE_REPLACE_EXISTING);
     }
@@ -148,6 +153,7 @@ public:
 private:
     std::string path_;
     std::string saved_;
+    bool moved_ = false;
 };
 
 std::string Package() { return "\"" + FixturePath("session_test.msi") + "\""; }
