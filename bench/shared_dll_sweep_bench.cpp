@@ -14,7 +14,7 @@
 
 #include "platform/unique_resource.h"
 #include "remover/engine/product_folders.h"
-#include "remover/engine/registry_sweeps.h"
+#include "remover/engine/shared_dll_sweep.h"
 
 namespace {
 

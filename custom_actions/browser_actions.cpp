@@ -1,28 +1,40 @@
 // The browser actions of the installation package: the list of browsers for
 // the user to choose from, the chosen browser's command line, and the default
 // browser's command with the Netscape-family plug-in folders.
-#include <string>
-
 #include "custom_actions/actions.h"
 #include "custom_actions/browser_discovery.h"
 #include "custom_actions/browser_plugin_folders.h"
-#include "custom_actions/browser_publish.h"
+#include "custom_actions/browser_selection.h"
 #include "custom_actions/core/browser_command.h"
 #include "custom_actions/installer_session.h"
 
 namespace {
 
+using namespace custom_actions;
 using custom_actions_core::kBrowserCommandCapacity;
 
 // Browser keys below "Software\" whose plug-in folders are used, in order of
 // preference: Firefox first, the Mozilla suite only without it.
 constexpr const wchar_t* kNetscapeFamilyKeys[] = {L"Mozilla\\Mozilla Firefox", L"mozilla.org\\Mozilla"};
 
+// Publishes the command properties of the candidate (or of Internet Explorer
+// instead), in this order; nothing when there is none.
+void PublishBrowserCommand(MSIHANDLE session, const wchar_t* candidate, InstallScope scope) {
+    const auto properties = ChooseBrowserCommand(candidate, scope);
+    if (!properties) return;
+    WriteProperty(session, L"BROWSER_PATH", properties->browserPath.c_str());
+    WriteProperty(session, L"ALT_BROWSER_IE", properties->altBrowserIe.c_str());
+    WriteProperty(session, L"ALT_BROWSER_CMD", properties->altBrowserCmd.c_str());
+    WriteProperty(session, L"BROWSER_IE", properties->browserIe.c_str());
+    WriteProperty(session, L"BROWSER_CMD", properties->browserCmd.c_str());
+    WriteProperty(session, L"ALT_BROWSER", properties->altBrowser.c_str());
+}
+
 }  // namespace
 
 extern "C" UINT __stdcall EnumerateBrowsers(MSIHANDLE session) {
     return RunAction([&] {
-        const CollectedBrowsers browsers = CollectBrowsers(session);
+        const CollectedBrowsers browsers = CollectBrowsers(ReadInstallScope(session));
         for (const auto& property : custom_actions_core::BrowserListProperties(browsers.list, browsers.hostKind))
             WriteProperty(session, property.name.c_str(), property.value.c_str());
     });
@@ -30,29 +42,38 @@ extern "C" UINT __stdcall EnumerateBrowsers(MSIHANDLE session) {
 
 extern "C" UINT __stdcall SelectBrowser(MSIHANDLE session) {
     return RunAction([&] {
-        const bool perMachine = IsAllUsersInstall(session);
-        wchar_t buffer[kBrowserCommandCapacity];
-        if (ReadProperty(session, L"BrwID", buffer, kBrowserCommandCapacity) != ERROR_SUCCESS || buffer[0] == L'\0')
+        const InstallScope scope = ReadInstallScope(session);
+        wchar_t clientId[kBrowserPropertyCapacity];
+        if (ReadProperty(session, L"BrwID", clientId, kBrowserPropertyCapacity) != ERROR_SUCCESS ||
+            clientId[0] == L'\0')
             return;
-        const std::wstring clientId(buffer);
-        if (ResolveBrowserExecutable(buffer, perMachine, clientId.c_str(), kBrowserCommandCapacity))
-            PublishBrowserCommand(buffer, session);
+        wchar_t executable[kBrowserCommandCapacity];
+        if (ResolveBrowserExecutable(executable, scope, clientId, kBrowserCommandCapacity))
+            PublishBrowserCommand(session, executable, scope);
     });
 }
 
 extern "C" UINT __stdcall DetectBrowsers(MSIHANDLE session) {
     // The plug-in folders are published even when the browser command fails.
     RunStep([&] {
-        wchar_t buffer[kBrowserCommandCapacity];
-        if (ReadProperty(session, L"BROWSER_CMD", buffer, kBrowserCommandCapacity) != ERROR_SUCCESS ||
-            buffer[0] == L'\0') {
-            // Whatever the search leaves, an associated executable included, is offered.
-            LocateDefaultBrowser(buffer, IsAllUsersInstall(session), kBrowserCommandCapacity);
-            PublishBrowserCommand(buffer, session);
-        }
+        wchar_t chosenCommand[kBrowserPropertyCapacity];
+        if (ReadProperty(session, L"BROWSER_CMD", chosenCommand, kBrowserPropertyCapacity) == ERROR_SUCCESS &&
+            chosenCommand[0] != L'\0')
+            return;
+        const InstallScope scope = ReadInstallScope(session);
+        // Whatever the search leaves, an associated executable included, is offered.
+        wchar_t defaultBrowser[kBrowserCommandCapacity] = L"";
+        LocateDefaultBrowser(defaultBrowser, scope, kBrowserCommandCapacity);
+        PublishBrowserCommand(session, defaultBrowser, scope);
     });
     return RunAction([&] {
-        for (const wchar_t* key : kNetscapeFamilyKeys)
-            if (LocateNetscapePluginFolders(key, session)) break;
+        for (const wchar_t* key : kNetscapeFamilyKeys) {
+            const auto folders = LocateNetscapePluginFolders(key);
+            if (!folders) continue;
+            WriteProperty(session, L"NSPLUGIN_DIR", folders->plugins.c_str());
+            WriteProperty(session, L"NSCOMP_DIR", folders->components.c_str());
+            WriteProperty(session, L"INSTALL_NSPLUGIN", L"1");
+            break;
+        }
     });
 }

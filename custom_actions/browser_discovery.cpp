@@ -9,8 +9,11 @@
 #include "custom_actions/core/browser_command.h"
 #include "custom_actions/core/browser_paths.h"
 #include "custom_actions/installer_session.h"
-#include "custom_actions/registry_key.h"
+#include "platform/registry_key.h"
 
+using platform::RegistryKey;
+
+namespace custom_actions {
 namespace {
 
 using custom_actions_core::BrowserKind;
@@ -27,9 +30,9 @@ constexpr DWORD kDisplayNameCapacity = 260;  // 520 bytes
 // The per-user registrations come first; a per-machine installation must not
 // pick up what only the installing user has.
 struct RootOrder {
-    const HKEY* begin() const { return kRoots + (perMachine ? 1 : 0); }
+    const HKEY* begin() const { return kRoots + (scope == InstallScope::kPerMachine ? 1 : 0); }
     const HKEY* end() const { return kRoots + 2; }
-    bool perMachine;
+    InstallScope scope;
     static inline const HKEY kRoots[2] = {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE};
 };
 
@@ -69,7 +72,7 @@ void AddBrowser(custom_actions_core::BrowserList& list, const wchar_t* clientId,
     RunStep([&] { list.push_back(BrowserRecord{clientId, displayName, kind}); });
 }
 
-void CollectRegisteredBrowsers(HKEY root, bool perMachine, custom_actions_core::BrowserList& list) {
+void CollectRegisteredBrowsers(HKEY root, InstallScope scope, custom_actions_core::BrowserList& list) {
     RegistryKey clients;
     if (clients.Open(root, kStartMenuInternet, KEY_READ) != ERROR_SUCCESS) return;
     for (DWORD index = 0;; ++index) {
@@ -81,8 +84,8 @@ void CollectRegisteredBrowsers(HKEY root, bool perMachine, custom_actions_core::
         wchar_t displayName[kDisplayNameCapacity];
         if (!ReadDefaultValue(clients.get(), clientId, displayName, kDisplayNameCapacity)) continue;
         wchar_t path[kDiscoveryPathCapacity];
-        if (!ResolveBrowserExecutable(path, perMachine, clientId, kDiscoveryPathCapacity)) continue;
-        const BrowserKind kind = IdentifyBrowser(perMachine, path);
+        if (!ResolveBrowserExecutable(path, scope, clientId, kDiscoveryPathCapacity)) continue;
+        const BrowserKind kind = IdentifyBrowser(scope, path);
         if (kind == custom_actions_core::kNotRecognised) continue;
         AddBrowser(list, clientId, displayName, kind);
     }
@@ -114,10 +117,10 @@ bool ReadChromePath(wchar_t* buffer, DWORD size) {
     return IsExistingFile(buffer);
 }
 
-bool ResolveBrowserExecutable(wchar_t* buffer, bool perMachine, const wchar_t* clientId, DWORD size) {
+bool ResolveBrowserExecutable(wchar_t* buffer, InstallScope scope, const wchar_t* clientId, DWORD size) {
     if (clientId[0] == L'{') return ResolveSpecialClient(buffer, clientId, size);
     bool read = false;
-    for (HKEY root : RootOrder{perMachine}) {
+    for (HKEY root : RootOrder{scope}) {
         read = ReadOpenCommand(root, clientId, buffer, size);
         if (read) break;
     }
@@ -128,15 +131,15 @@ bool ResolveBrowserExecutable(wchar_t* buffer, bool perMachine, const wchar_t* c
     return true;
 }
 
-bool LocateDefaultBrowser(wchar_t* buffer, bool perMachine, DWORD size) {
+bool LocateDefaultBrowser(wchar_t* buffer, InstallScope scope, DWORD size) {
     bool found = false;
     // No stop after a success: the machine-wide default, resolved last, stands.
     // The client id is read aside, so that a root without a default keeps the
     // path that an earlier root resolved.
     std::vector<wchar_t> clientId(size);
-    for (HKEY root : RootOrder{perMachine}) {
+    for (HKEY root : RootOrder{scope}) {
         if (!ReadDefaultValue(root, kStartMenuInternet, clientId.data(), size) || clientId[0] == L'\0') continue;
-        found = ResolveBrowserExecutable(buffer, perMachine, clientId.data(), size);
+        found = ResolveBrowserExecutable(buffer, scope, clientId.data(), size);
     }
     if (found) return true;
     if (ReadInternetExplorerPath(buffer, size)) return true;
@@ -150,29 +153,32 @@ bool LocateDefaultBrowser(wchar_t* buffer, bool perMachine, DWORD size) {
     return false;
 }
 
-CollectedBrowsers CollectBrowsers(MSIHANDLE session) {
+CollectedBrowsers CollectBrowsers(InstallScope scope) {
     CollectedBrowsers result;
-    const bool perMachine = IsAllUsersInstall(session);
-    wchar_t path[kDiscoveryPathCapacity];
 
-    if (ReadInternetExplorerPath(path, kDiscoveryPathCapacity))
+    wchar_t internetExplorer[kDiscoveryPathCapacity];
+    if (ReadInternetExplorerPath(internetExplorer, kDiscoveryPathCapacity))
         AddBrowser(result.list, custom_actions_core::kInternetExplorerClientId, L"Internet Explorer",
                    custom_actions_core::kInternetExplorer);
 
-    if (LocateDefaultBrowser(path, perMachine, kDiscoveryPathCapacity)) {
-        const BrowserKind host = IdentifyBrowser(perMachine, path);
+    wchar_t defaultBrowser[kDiscoveryPathCapacity];
+    if (LocateDefaultBrowser(defaultBrowser, scope, kDiscoveryPathCapacity)) {
+        const BrowserKind host = IdentifyBrowser(scope, defaultBrowser);
         if (host != custom_actions_core::kNotRecognised) result.hostKind = host;
     }
 
-    for (HKEY root : RootOrder{perMachine}) CollectRegisteredBrowsers(root, perMachine, result.list);
+    for (HKEY root : RootOrder{scope}) CollectRegisteredBrowsers(root, scope, result.list);
 
     // Chrome installed for this user alone has no Start-menu registration.
+    wchar_t chrome[kDiscoveryPathCapacity];
     if (!custom_actions_core::HoldsKind(result.list, custom_actions_core::kChrome) &&
-        ReadChromePath(path, kDiscoveryPathCapacity) &&
-        IdentifyBrowser(perMachine, path) == custom_actions_core::kChrome)
+        ReadChromePath(chrome, kDiscoveryPathCapacity) &&
+        IdentifyBrowser(scope, chrome) == custom_actions_core::kChrome)
         AddBrowser(result.list, custom_actions_core::kChromeClientId, L"Google Chrome", custom_actions_core::kChrome);
 
     // An unsorted list is still a list; the sort may need memory.
     RunStep([&] { custom_actions_core::SortByDisplayName(result.list); });
     return result;
 }
+
+}  // namespace custom_actions

@@ -3,9 +3,11 @@
 // the user's default browser. Only reads; writes nothing but the caller's
 // buffers, and never beyond their size (in characters).
 #include <windows.h>
-#include <msi.h>
 
 #include "custom_actions/core/browser_list.h"
+#include "custom_actions/install_scope.h"
+
+namespace custom_actions {
 
 // Expands environment references in place when the expansion fits the buffer.
 void ExpandInPlace(wchar_t* buffer, DWORD size);
@@ -20,15 +22,19 @@ bool ReadChromePath(wchar_t* buffer, DWORD size);
 // The executable of the browser named by clientId, which must not live in
 // buffer. A per-machine installation looks at the machine-wide registrations
 // only.
-bool ResolveBrowserExecutable(wchar_t* buffer, bool perMachine, const wchar_t* clientId, DWORD size);
+bool ResolveBrowserExecutable(wchar_t* buffer, InstallScope scope, const wchar_t* clientId, DWORD size);
 
 // The default browser's executable. On false the buffer may still hold an
 // executable that the shell associates with web pages, or be empty.
-bool LocateDefaultBrowser(wchar_t* buffer, bool perMachine, DWORD size);
+bool LocateDefaultBrowser(wchar_t* buffer, InstallScope scope, DWORD size);
 
 struct CollectedBrowsers {
     custom_actions_core::BrowserList list;  // sorted by display name, one per kind
     custom_actions_core::BrowserKind hostKind = custom_actions_core::kInternetExplorer;
 };
 
-CollectedBrowsers CollectBrowsers(MSIHANDLE session);
+// Every browser that suits an installation of this scope, and the default
+// browser's kind.
+CollectedBrowsers CollectBrowsers(InstallScope scope);
+
+}  // namespace custom_actions

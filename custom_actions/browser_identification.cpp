@@ -11,6 +11,7 @@
 
 #include "custom_actions/core/browser_command.h"
 
+namespace custom_actions {
 namespace {
 
 using custom_actions_core::BrowserKind;
@@ -118,9 +119,10 @@ bool IsUnderUserAppData(const wchar_t* path) {
     return false;
 }
 
-BrowserKind IdentifyBrowser(bool perMachine, const wchar_t* path) {
+BrowserKind IdentifyBrowser(InstallScope scope, const wchar_t* path) {
     if (!IsExistingFile(path)) return kNotRecognised;
 
+    const bool perMachine = scope == InstallScope::kPerMachine;
     custom_actions_core::KindEvidence evidence;
     evidence.perMachine = perMachine;
     BrowserKind kind = kNotRecognised;
@@ -140,3 +142,5 @@ BrowserKind IdentifyBrowser(bool perMachine, const wchar_t* path) {
     if (custom_actions_core::KindNeedsLocation(kind, perMachine)) evidence.underUserAppData = IsUnderUserAppData(path);
     return custom_actions_core::ApplyKindCondition(kind, evidence);
 }
+
+}  // namespace custom_actions

@@ -4,6 +4,9 @@
 #include <windows.h>
 
 #include "custom_actions/core/browser_kind.h"
+#include "custom_actions/install_scope.h"
+
+namespace custom_actions {
 
 // True for an existing file; false for a folder or nothing.
 bool IsExistingFile(const wchar_t* path);
@@ -16,4 +19,6 @@ bool IsUnderUserAppData(const wchar_t* path);
 
 // The family of the executable at path (no quotes or arguments), or
 // kNotRecognised when it is unknown or does not suit the installation.
-custom_actions_core::BrowserKind IdentifyBrowser(bool perMachine, const wchar_t* path);
+custom_actions_core::BrowserKind IdentifyBrowser(InstallScope scope, const wchar_t* path);
+
+}  // namespace custom_actions

@@ -1,30 +1,36 @@
 #include "custom_actions/file_type_registration.h"
 
+#include <windows.h>
+
 #include <optional>
-#include <string>
 #include <string_view>
 
-#include "custom_actions/actions.h"
-#include "custom_actions/core/custom_action_data.h"
 #include "custom_actions/core/default_icon.h"
 #include "custom_actions/core/vrml_types.h"
-#include "custom_actions/installer_session.h"
-#include "custom_actions/registry_key.h"
+#include "platform/registry_key.h"
 
+using platform::RegistryKey;
+
+namespace custom_actions {
 namespace {
 
 using namespace custom_actions_core;
 
+// What becomes of each of the product's keys: deleted, or deleted and written
+// afresh.
+enum class KeyChange { kDelete, kReplace };
+
 constexpr const wchar_t* kClassesKey = L"Software\\Classes";
 constexpr const wchar_t* kContentTypeKey = L"MIME\\Database\\Content Type";
-constexpr const wchar_t* kFileType = L"Meridel.ClientCU";
+// The first file type is the one written; the others are older names of it:
+// removed, never written.
+constexpr const wchar_t* kFileType = product::kFileTypesW[0];
+inline constexpr const auto& kRemovedFileTypes = product::kFileTypesW;
 constexpr const wchar_t* kFileTypeName = L"VRML File";
-// "Meridel.Client" is an older name of the file type: removed, never written.
-constexpr const wchar_t* kRemovedFileTypes[] = {kFileType, L"Meridel.Client"};
-constexpr const wchar_t* kExtensionContentType = L"model/vrml";
-constexpr const wchar_t* kContentTypeExtension = L".wrl";
+constexpr const wchar_t* kExtensionContentType = kVrmlContentTypes[0];
+constexpr const wchar_t* kContentTypeExtension = kVrmlExtensions[0];
 // The product's own content type maps to no extension.
-constexpr std::wstring_view kUnmappedContentType = L"application/x-meridel";
+constexpr std::wstring_view kUnmappedContentType = kVrmlContentTypes[2];
 
 // The shell asks a running Internet Explorer, through the WWW_OpenURL topic,
 // to open the file as a file:// URL.
@@ -38,10 +44,10 @@ constexpr DdeRow kDdeSubkeys[] = {
     {L"Topic", L"WWW_OpenURL"},
 };
 
-void WriteExtensionKeys(RegistryKey& classes, bool registerTypes) {
+void ChangeExtensionKeys(RegistryKey& classes, KeyChange change) {
     for (const wchar_t* extension : kVrmlExtensions) {
         classes.DeleteKeyTree(extension);
-        if (!registerTypes) continue;
+        if (change == KeyChange::kDelete) continue;
         RegistryKey key;
         if (key.CreateKey(classes.get(), extension) != ERROR_SUCCESS) continue;
         key.WriteStringValue(nullptr, kFileType);
@@ -49,14 +55,14 @@ void WriteExtensionKeys(RegistryKey& classes, bool registerTypes) {
     }
 }
 
-void WriteContentTypeKeys(RegistryKey& classes, bool registerTypes) {
+void ChangeContentTypeKeys(RegistryKey& classes, KeyChange change) {
     // Created in both modes, so removal leaves it behind, empty, if it was missing.
     RegistryKey database;
     if (database.CreateKey(classes.get(), kContentTypeKey) != ERROR_SUCCESS) return;
     for (const wchar_t* contentType : kVrmlContentTypes) {
         // The content type, slash included, is one key name.
         database.DeleteKeyTree(contentType);
-        if (!registerTypes) continue;
+        if (change == KeyChange::kDelete) continue;
         RegistryKey key;
         if (key.CreateKey(database.get(), contentType) != ERROR_SUCCESS) continue;
         key.WriteStringValue(L"CLSID", kControlClassId);
@@ -88,7 +94,7 @@ void WriteDefaultIcon(RegistryKey& fileType) {
     if (key.CreateKey(fileType.get(), L"DefaultIcon") == ERROR_SUCCESS) key.WriteStringValue(nullptr, icon->c_str());
 }
 
-void WriteFileType(RegistryKey& classes, bool withDde, const wchar_t* command) {
+void WriteFileType(RegistryKey& classes, const std::wstring& command, DdeVerb dde) {
     RegistryKey fileType;
     if (fileType.CreateKey(classes.get(), kFileType) != ERROR_SUCCESS) return;
     fileType.WriteStringValue(nullptr, kFileTypeName);
@@ -98,32 +104,28 @@ void WriteFileType(RegistryKey& classes, bool withDde, const wchar_t* command) {
     if (open.CreateKey(shell.get(), L"open") == ERROR_SUCCESS) {
         RegistryKey commandKey;
         if (commandKey.CreateKey(open.get(), L"command") == ERROR_SUCCESS)
-            commandKey.WriteStringValue(nullptr, command);
-        if (withDde) WriteDdeVerb(open);
+            commandKey.WriteStringValue(nullptr, command.c_str());
+        if (dde == DdeVerb::kWith) WriteDdeVerb(open);
     }
     WriteDefaultIcon(fileType);
 }
 
-}  // namespace
-
-void RegisterFileTypes(bool registerTypes, bool withDde, const wchar_t* command) {
+// Everything is deleted before it is written, so nothing of an earlier
+// registration (such as its DDE verb) survives. command is written only with
+// kReplace.
+void ChangeFileTypes(KeyChange change, const std::wstring& command, DdeVerb dde) {
     RegistryKey classes;
     if (classes.CreateKey(HKEY_CURRENT_USER, kClassesKey) != ERROR_SUCCESS) return;
-    // Everything is deleted before it is written, so nothing of an earlier
-    // registration (such as its DDE verb) survives.
     for (const wchar_t* fileType : kRemovedFileTypes) classes.DeleteKeyTree(fileType);
-    WriteExtensionKeys(classes, registerTypes);
-    WriteContentTypeKeys(classes, registerTypes);
-    if (registerTypes) WriteFileType(classes, withDde, command ? command : L"");
+    ChangeExtensionKeys(classes, change);
+    ChangeContentTypeKeys(classes, change);
+    if (change == KeyChange::kReplace) WriteFileType(classes, command, dde);
 }
 
-extern "C" UINT __stdcall RegisterFileExtension(MSIHANDLE session) {
-    return RunAction([&] {
-        wchar_t value[kCustomActionDataCapacity];
-        // A value that cannot be read, or is too long, is never parsed: it
-        // neither registers nor removes.
-        if (ReadProperty(session, L"CustomActionData", value, kCustomActionDataCapacity) != ERROR_SUCCESS) return;
-        const std::optional<FileTypeRequest> request = ParseCustomActionData(value);
-        if (request) RegisterFileTypes(request->registerTypes, request->withDde, request->command.c_str());
-    });
-}
+}  // namespace
+
+void RemoveFileTypes() { ChangeFileTypes(KeyChange::kDelete, std::wstring(), DdeVerb::kWithout); }
+
+void RegisterFileTypes(const std::wstring& command, DdeVerb dde) { ChangeFileTypes(KeyChange::kReplace, command, dde); }
+
+}  // namespace custom_actions

@@ -5,11 +5,16 @@
 #include "custom_actions/core/vrml_types.h"
 #include "custom_actions/file_type_registration.h"
 #include "custom_actions/installer_session.h"
-#include "custom_actions/registry_key.h"
 #include "platform/optional_proc.h"
+#include "platform/registry_key.h"
 #include "platform/unique_resource.h"
 
+using platform::kReadWriteAccess;
+using platform::RegistryKey;
+
 namespace {
+
+using namespace custom_actions;
 
 constexpr const wchar_t* kFileExtsKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts";
 constexpr const wchar_t* kUserProductKey = L"Software\\Halvorix\\Meridel";
@@ -43,8 +48,7 @@ RegistryKey ClearShellChoices() {
 
 // After a per-machine installation the user's own defaults would shadow the
 // machine-wide ones.
-void RemoveUserDefaults(MSIHANDLE session) {
-    if (!IsAllUsersInstall(session)) return;
+void RemoveUserDefaults() {
     RegistryKey product;
     if (product.Open(HKEY_CURRENT_USER, kUserProductKey, kReadWriteAccess) == ERROR_SUCCESS)
         product.DeleteKeyTree(L"Default");
@@ -55,7 +59,7 @@ void RemoveUserDefaults(MSIHANDLE session) {
 extern "C" UINT __stdcall InstallFinalize(MSIHANDLE session) {
     return RunAction([&] {
         const RegistryKey fileExts = ClearShellChoices();  // held until the end
-        RemoveUserDefaults(session);
+        if (ReadInstallScope(session) == InstallScope::kPerMachine) RemoveUserDefaults();
         NotifyAssociationsChanged();
         RefreshInternetExplorer();
         MakeOperaHappy(session);
@@ -64,7 +68,7 @@ extern "C" UINT __stdcall InstallFinalize(MSIHANDLE session) {
 
 extern "C" UINT __stdcall UninstallFinalize(MSIHANDLE) {
     return RunAction([] {
-        RegisterFileTypes(false, false, nullptr);
+        RemoveFileTypes();
         NotifyAssociationsChanged();
         RefreshInternetExplorer();
     });

@@ -1,5 +1,7 @@
 #include "custom_actions/installer_session.h"
 
+namespace custom_actions {
+
 UINT ReadProperty(MSIHANDLE session, const wchar_t* name, wchar_t* buffer, DWORD capacity) {
     DWORD count = capacity;
     const UINT status = ::MsiGetPropertyW(session, name, buffer, &count);
@@ -12,8 +14,11 @@ void WriteProperty(MSIHANDLE session, const wchar_t* name, const wchar_t* value)
     ::MsiSetPropertyW(session, name, value);
 }
 
-bool IsAllUsersInstall(MSIHANDLE session) {
+InstallScope ReadInstallScope(MSIHANDLE session) {
     wchar_t value[kAllUsersCapacity];
-    if (ReadProperty(session, L"ALLUSERS", value, kAllUsersCapacity) != ERROR_SUCCESS) return true;
-    return value[0] == L'1' && value[1] == L'\0';
+    if (ReadProperty(session, L"ALLUSERS", value, kAllUsersCapacity) != ERROR_SUCCESS)
+        return InstallScope::kPerMachine;
+    return value[0] == L'1' && value[1] == L'\0' ? InstallScope::kPerMachine : InstallScope::kPerUser;
 }
+
+}  // namespace custom_actions

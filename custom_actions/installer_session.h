@@ -1,8 +1,14 @@
 #pragma once
-// Installer property access shared by every custom action.
+// Installer property access shared by every custom action. Only the exported
+// actions use it: they read their inputs here and write their results here,
+// and their helpers work on plain values.
 #include <windows.h>
 #include <msi.h>
 #include <msiquery.h>
+
+#include "custom_actions/install_scope.h"
+
+namespace custom_actions {
 
 // Buffer capacities of the property reads, in characters with the terminator.
 constexpr DWORD kAllUsersCapacity = 32;
@@ -19,7 +25,7 @@ UINT ReadProperty(MSIHANDLE session, const wchar_t* name, wchar_t* buffer, DWORD
 // Sets a property; the installer's status is not examined.
 void WriteProperty(MSIHANDLE session, const wchar_t* name, const wchar_t* value);
 // Per-machine when ALLUSERS cannot be read (or is too long) or is exactly "1".
-bool IsAllUsersInstall(MSIHANDLE session);
+InstallScope ReadInstallScope(MSIHANDLE session);
 
 // One independent step of an action: an exception inside it (a failed
 // allocation) skips that step only.
@@ -38,3 +44,5 @@ UINT RunAction(Work&& work) noexcept {
     RunStep(work);
     return 0;
 }
+
+}  // namespace custom_actions

@@ -5,6 +5,8 @@
 #include "custom_actions/installer_session.h"
 #include "platform/unique_resource.h"
 
+using namespace custom_actions;
+
 // Opens the readme with whatever the shell associates with its type; the
 // installation goes on whether or not that works.
 extern "C" UINT __stdcall ShowReadme(MSIHANDLE session) {

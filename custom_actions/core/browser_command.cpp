@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/ascii_case.h"
+
 namespace custom_actions_core {
 namespace {
-
-wchar_t UpperAscii(wchar_t c) { return (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - L'a' + L'A') : c; }
 
 const wchar_t* Flag(bool value) { return value ? L"1" : L"0"; }
 
@@ -34,9 +34,9 @@ std::wstring ExtractExecutable(std::wstring_view command) {
         const std::wstring_view rest = command.substr(1);
         return std::wstring(rest.substr(0, rest.find(L'"')));
     }
-    std::wstring upper(command);
-    std::transform(upper.begin(), upper.end(), upper.begin(), UpperAscii);
-    const std::size_t exe = upper.rfind(L".EXE");
+    std::wstring lower(command);
+    std::transform(lower.begin(), lower.end(), lower.begin(), platform::AsciiLower<wchar_t>);
+    const std::size_t exe = lower.rfind(L".exe");
     if (exe == std::wstring::npos) return std::wstring(command);
     return std::wstring(command.substr(0, exe + 4));
 }

@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "platform/ascii_case.h"
+
 namespace custom_actions_core {
 namespace {
 
@@ -26,15 +28,6 @@ constexpr KindRow kKinds[] = {
     {kSafari, L"SAFARI", L"SAFARI.EXE", Condition::kVersion, 4, 4},
 };
 
-wchar_t FoldAscii(wchar_t c) { return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
-
-bool EqualFolded(std::wstring_view a, std::wstring_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
-    return true;
-}
-
 const KindRow* FindRow(BrowserKind kind) {
     for (const KindRow& row : kKinds)
         if (row.kind == kind) return &row;
@@ -54,7 +47,7 @@ BrowserKind KindFromExecutableName(std::wstring_view path) {
     if (slash == std::wstring_view::npos) return kNotRecognised;
     const std::wstring_view name = path.substr(slash + 1);
     for (const KindRow& row : kKinds)
-        if (EqualFolded(name, row.executableName)) return row.kind;
+        if (platform::EqualsIgnoringAsciiCase<wchar_t>(name, row.executableName)) return row.kind;
     return kNotRecognised;
 }
 

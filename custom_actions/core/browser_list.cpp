@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/ascii_case.h"
+
 namespace custom_actions_core {
 namespace {
 
@@ -23,12 +25,10 @@ std::u16string CodeUnits(std::wstring_view text) {
     return units;
 }
 
-char16_t Fold(char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c; }
-
 }  // namespace
 
 bool DisplayNameLess(std::wstring_view a, std::wstring_view b) {
-    const auto less = [](char16_t x, char16_t y) { return Fold(x) < Fold(y); };
+    const auto less = [](char16_t x, char16_t y) { return platform::AsciiLower(x) < platform::AsciiLower(y); };
     if constexpr (sizeof(wchar_t) == sizeof(char16_t)) {
         // Windows: the text already is UTF-16, compared without allocating.
         return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [&](wchar_t x, wchar_t y) {
@@ -37,8 +37,7 @@ bool DisplayNameLess(std::wstring_view a, std::wstring_view b) {
     }
     const std::u16string left = CodeUnits(a);
     const std::u16string right = CodeUnits(b);
-    return std::lexicographical_compare(left.begin(), left.end(), right.begin(), right.end(),
-                                        [](char16_t x, char16_t y) { return Fold(x) < Fold(y); });
+    return std::lexicographical_compare(left.begin(), left.end(), right.begin(), right.end(), less);
 }
 
 void SortByDisplayName(BrowserList& list) {

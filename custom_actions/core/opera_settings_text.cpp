@@ -30,7 +30,7 @@ std::optional<std::wstring> ProfileSettingsFile(std::wstring_view appDataFolder,
     return Fitting(std::move(path), capacity);
 }
 
-std::wstring PlugInModulePath(std::wstring_view appDir) { return std::wstring(appDir) + L"npMeridel.dll"; }
+std::wstring PlugInModulePath(std::wstring_view appDir) { return std::wstring(appDir) + L"" MERIDEL_PLUGIN_MODULE; }
 
 std::wstring VersionSuffix(std::uint32_t productVersionMs, std::uint32_t productVersionLs) {
     return L" (" + std::to_wstring(productVersionMs >> 16) + L", " + std::to_wstring(productVersionMs & 0xFFFF) +
@@ -45,7 +45,13 @@ std::optional<std::wstring> OperaFileTypeValue(std::wstring_view modulePath, std
         if (c < L' ' || c == 0x7F) return std::nullopt;
     std::wstring value = L"6,,";
     value += modulePath;
-    value += L",Meridel3D Viewer,wrl,vrml,wrz|Meridel Netscape Browser Plug-In";
+    value += L"," MERIDEL_PRODUCT_NAME;
+    // The extensions as Opera lists them: without the dot, comma-separated.
+    for (const wchar_t* extension : kVrmlExtensions) {
+        value += L',';
+        value += extension + 1;
+    }
+    value += L"|Meridel Netscape Browser Plug-In";
     value += versionSuffix;
     return Fitting(std::move(value), capacity);
 }

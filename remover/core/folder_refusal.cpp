@@ -1,13 +1,13 @@
 #include "remover/core/folder_refusal.h"
 
+#include "platform/ascii_case.h"
+
 namespace remover_core {
 namespace {
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
 bool IsDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-
-char FoldCase(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
 // Windows drops trailing dots and blanks from a name: "Windows. " is "Windows".
 std::string_view TrimNameEnd(std::string_view name) {
@@ -45,7 +45,7 @@ std::vector<std::string_view> SplitNames(std::string_view text) {
 
 std::string Folded(std::string_view name) {
     std::string text;
-    for (char c : TrimNameEnd(name)) text.push_back(FoldCase(c));
+    for (char c : TrimNameEnd(name)) text.push_back(platform::AsciiLower(c));
     return text;
 }
 
@@ -63,7 +63,7 @@ ParsedFolder Parse(std::string_view path) {
         names.erase(names.begin(), names.begin() + 2);
         if (names.empty()) return {FolderShape::ShareRoot, {}, {}};
     } else if (path.size() >= 3 && IsDriveLetter(path[0]) && path[1] == ':' && IsSeparator(path[2])) {
-        parsed.root = std::string(1, FoldCase(path[0])) + ":";
+        parsed.root = std::string(1, platform::AsciiLower(path[0])) + ":";
         names = SplitNames(path.substr(3));
         if (names.empty()) return {FolderShape::DriveRoot, {}, {}};
     } else {

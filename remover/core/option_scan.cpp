@@ -1,5 +1,7 @@
 #include "remover/core/option_scan.h"
 
+#include "platform/ascii_case.h"
+
 namespace remover_core {
 namespace {
 
@@ -7,14 +9,13 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 bool EqualsLetterIgnoringCase(std::string_view token, char lower) {
     if (token.size() != 1) return false;
-    const char c = token[0];
-    return c == lower || c == static_cast<char>(lower - 'a' + 'A');
+    return platform::AsciiLower(token[0]) == lower;
 }
 
 ScannedOption Classify(std::string_view token) {
     if (EqualsLetterIgnoringCase(token, 's')) return {OptionKind::Silent, {}};
     if (EqualsLetterIgnoringCase(token, 'f')) return {OptionKind::KeepFolders, {}};
-    if (!token.empty() && (token[0] == 'x' || token[0] == 'X'))
+    if (!token.empty() && platform::AsciiLower(token[0]) == 'x')
         return {OptionKind::KeepComponent, std::string(token.substr(1))};
     return {OptionKind::Ignored, std::string(token)};
 }

@@ -1,5 +1,7 @@
 #include "remover/core/plugin_paths.h"
 
+#include "platform/product_constants.h"
+
 namespace remover_core {
 namespace {
 
@@ -11,16 +13,16 @@ struct PluginFile {
 };
 
 constexpr PluginFile kNetscapeFiles[] = {
-    {NetscapeFolder::Plugins, "npMeridel.dll"},
-    {NetscapeFolder::Plugins, "lattice.jar"},
-    {NetscapeFolder::Components, "npMeridel.xpt"},
+    {NetscapeFolder::Plugins, MERIDEL_PLUGIN_MODULE},
+    {NetscapeFolder::Plugins, MERIDEL_PLUGIN_CLASS_ARCHIVE},
+    {NetscapeFolder::Components, MERIDEL_PLUGIN_TYPE_LIBRARY},
 };
 
 constexpr const char* kOperaFiles[] = {
-    "\\PlugIns\\npMeridel.dll",
-    "\\PlugIns\\lattice.jar",
-    "\\Program\\PlugIns\\npMeridel.dll",
-    "\\Program\\PlugIns\\lattice.jar",
+    "\\PlugIns\\" MERIDEL_PLUGIN_MODULE,
+    "\\PlugIns\\" MERIDEL_PLUGIN_CLASS_ARCHIVE,
+    "\\Program\\PlugIns\\" MERIDEL_PLUGIN_MODULE,
+    "\\Program\\PlugIns\\" MERIDEL_PLUGIN_CLASS_ARCHIVE,
 };
 
 }  // namespace

@@ -1,9 +1,9 @@
 #include "remover/core/uninstall_command.h"
 
+#include "platform/ascii_case.h"
+
 namespace remover_core {
 namespace {
-
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool EndsWordAt(std::string_view text, size_t end) { return end == text.size() || text[end] == ' '; }
 
@@ -12,7 +12,7 @@ size_t EndOfExeWord(std::string_view command) {
     constexpr std::string_view kExe = ".exe";
     for (size_t i = 0; i + kExe.size() <= command.size(); ++i) {
         size_t k = 0;
-        while (k < kExe.size() && LowerAscii(command[i + k]) == kExe[k]) ++k;
+        while (k < kExe.size() && platform::AsciiLower(command[i + k]) == kExe[k]) ++k;
         if (k == kExe.size() && EndsWordAt(command, i + k)) return i + k;
     }
     return std::string_view::npos;

@@ -1,7 +1,6 @@
 #include "remover/engine/class_registration.h"
 
-#include "platform/unique_resource.h"
-#include "remover/engine/registry_text.h"
+#include "platform/registry_key.h"
 
 namespace remover {
 
@@ -17,11 +16,9 @@ std::string GuidToText(const GUID& classId) {
 bool GetInprocServerPath(const GUID& classId, std::string& path) {
     const std::string keyName = "CLSID\\" + GuidToText(classId) + "\\InprocServer32";
     if (keyName.size() >= MAX_PATH) return false;
-    platform::UniqueKey key;
-    if (::RegOpenKeyExA(HKEY_CLASSES_ROOT, keyName.c_str(), 0, KEY_READ | KEY_WRITE, key.put()) !=
-        ERROR_SUCCESS)
-        return false;
-    return ReadRegistryText(key.get(), nullptr, path, TextRule::TerminatedString);
+    platform::RegistryKeyA key;
+    return key.Open(HKEY_CLASSES_ROOT, keyName.c_str(), platform::kReadWriteAccess) == ERROR_SUCCESS &&
+           key.ReadText(nullptr, path, platform::TextRule::TerminatedString) == ERROR_SUCCESS;
 }
 
 bool IsModulePresent(const GUID& classId) {

@@ -1,50 +1,40 @@
 #include "remover/engine/component_table.h"
 
+#include "platform/product_constants.h"
+
 namespace remover {
 namespace {
 
-constexpr GUID kSupportLibrary = {0x62850E2D, 0x3AB2, 0x48AA, {0x85, 0x30, 0x8F, 0x03, 0xF5, 0x4E, 0xE6, 0x46}};
-constexpr GUID kAuxRuntime = {0xDA0A5165, 0x4742, 0x470D, {0x91, 0xEE, 0xF9, 0xBA, 0x35, 0x6E, 0xC8, 0x9E}};
-constexpr GUID kResourceLibrary = {0x79BFC657, 0x7F42, 0x4D1D, {0xAC, 0xAD, 0x1D, 0x2A, 0x6F, 0xFE, 0x75, 0x6E}};
-constexpr GUID kJavaScriptEngine = {0x118DA53B, 0xCBB4, 0x488E, {0x88, 0x13, 0xFD, 0x0A, 0xED, 0x65, 0x5C, 0x3A}};
-constexpr GUID kJavaEngine = {0x095B706F, 0xAB90, 0x47AE, {0xBF, 0x2B, 0x19, 0x27, 0x83, 0x1D, 0x2D, 0x4F}};
-constexpr GUID kEaiRegistration = {0x49743A86, 0x3A25, 0x497C, {0xA8, 0x5F, 0xAE, 0xAC, 0x4B, 0xC5, 0xBE, 0x76}};
-constexpr GUID kNativeScriptEngine = {0xECD7E562, 0x10F8, 0x43C7, {0xA5, 0xC0, 0x6F, 0x34, 0x15, 0x7C, 0x21, 0xAA}};
-constexpr GUID kSoundSystem = {0xE95A82B6, 0xEAAE, 0x469F, {0x80, 0x5D, 0x58, 0x4B, 0x05, 0xEE, 0x18, 0x79}};
-constexpr GUID kDirectSoundRenderer = {0xBE536171, 0x52EF, 0x43FF, {0x9E, 0x04, 0xA6, 0xD1, 0x0D, 0x37, 0x76, 0x57}};
-constexpr GUID kMovieTextureRenderer = {0xB9212246, 0x4609, 0x412C, {0x99, 0xD1, 0xEE, 0x6C, 0x0E, 0x16, 0x7A, 0xBC}};
-constexpr GUID kAutomationDriver = {0xFA645FF0, 0x656E, 0x48BD, {0x9D, 0x53, 0x7E, 0x5D, 0xDD, 0x15, 0x59, 0xCC}};
-constexpr GUID kXml3dConverter = {0x219BEC09, 0x9B0B, 0x4FFA, {0xB8, 0xC8, 0xEE, 0xE1, 0xD2, 0x51, 0xF3, 0x55}};
-constexpr GUID kU3dConverter = {0x07FB306D, 0xEBBF, 0x4497, {0xA0, 0x3A, 0xEB, 0xEF, 0xA0, 0x93, 0x0D, 0x63}};
-constexpr GUID kJtConverter = {0xF3086B32, 0xDF36, 0x44F4, {0x89, 0x43, 0xDF, 0xD0, 0xE1, 0xB0, 0xAD, 0x92}};
+constexpr const char* NullWhenEmpty(const char* text) { return *text ? text : nullptr; }
+
+constexpr GUID ClassGuid(const char* text) {
+    if (!*text) return GUID{};
+    const product::GuidFields f = product::ParseClassId(text);
+    return GUID{f.data1, f.data2, f.data3,
+                {f.data4[0], f.data4[1], f.data4[2], f.data4[3], f.data4[4], f.data4[5], f.data4[6], f.data4[7]}};
+}
+
+static_assert(product::kComponentCount == kComponentCount, "the component table has one row per product component");
+
+constexpr std::array<GUID, kComponentCount> kClassGuids = [] {
+    std::array<GUID, kComponentCount> guids{};
+    for (std::size_t i = 0; i < kComponentCount; ++i) guids[i] = ClassGuid(product::kComponents[i].classId);
+    return guids;
+}();
 
 }  // namespace
 
-const GUID kControlClassId = {0x845945F8, 0x6993, 0x4B85, {0xB5, 0x63, 0xDB, 0x01, 0x16, 0xDF, 0xC4, 0x34}};
-const GUID kSceneEngineClassId = {0x54D58948, 0xE105, 0x494F, {0xBF, 0x70, 0xDF, 0x46, 0x32, 0xA9, 0x1F, 0xA0}};
+const GUID kControlClassId = kClassGuids[0];
+const GUID kSceneEngineClassId = kClassGuids[1];
 
-const std::array<ComponentRow, kComponentCount> kComponentTable = {{
-    {nullptr, nullptr, &kControlClassId},
-    {nullptr, nullptr, &kSceneEngineClassId},
-    {"Imagers\\MainImager", "path", nullptr},
-    {"Transports", nullptr, nullptr},
-    {nullptr, nullptr, &kSupportLibrary},
-    {nullptr, nullptr, &kAuxRuntime},
-    {"3DResources", "DllPath", nullptr},
-    {nullptr, nullptr, &kResourceLibrary},
-    {"ScriptEngines", ".js", &kJavaScriptEngine},
-    {"ScriptEngines", ".class", &kJavaEngine},
-    {nullptr, nullptr, &kEaiRegistration},
-    {"ScriptEngines", "nativescript:", &kNativeScriptEngine},
-    {nullptr, nullptr, &kSoundSystem},
-    {nullptr, nullptr, &kDirectSoundRenderer},
-    {"Imagers\\MovieImager", "path", nullptr},
-    {nullptr, nullptr, &kMovieTextureRenderer},
-    {nullptr, nullptr, &kAutomationDriver},
-    {nullptr, nullptr, &kXml3dConverter},
-    {nullptr, nullptr, &kU3dConverter},
-    {nullptr, nullptr, &kJtConverter},
-    {"Convertors", "VRML1", nullptr},
-}};
+const std::array<ComponentRow, kComponentCount> kComponentTable = [] {
+    std::array<ComponentRow, kComponentCount> rows{};
+    for (std::size_t i = 0; i < kComponentCount; ++i) {
+        const product::Component& c = product::kComponents[i];
+        rows[i] = {NullWhenEmpty(c.moduleSubkey), NullWhenEmpty(c.moduleValueName),
+                   *c.classId ? &kClassGuids[i] : nullptr};
+    }
+    return rows;
+}();
 
 }  // namespace remover

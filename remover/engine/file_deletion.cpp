@@ -3,14 +3,12 @@
 #include <windows.h>
 
 #include <optional>
-#include <set>
 #include <vector>
 
+#include "platform/code_page_case.h"
 #include "platform/unique_resource.h"
 #include "remover/core/long_path_walk.h"
 #include "remover/core/rename_section.h"
-
-bool g_restartNeeded = false;
 
 namespace remover {
 namespace {
@@ -51,35 +49,24 @@ void ScheduleInWininit(const std::string& path) {
     ::WritePrivateProfileSectionA(kRenameSection, updated->c_str(), kWininit);
 }
 
-// Files this run has scheduled, upper-cased the way the code page does.
-std::set<std::string>& ScheduledFiles() {
-    static std::set<std::string> files;
-    return files;
-}
-
-std::string Folded(std::string text) {
-    if (!text.empty()) ::CharUpperBuffA(&text[0], static_cast<DWORD>(text.size()));
-    return text;
-}
-
 bool IsInUseError(DWORD error) {
     return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
 }
 
 }  // namespace
 
-const char kTooLongName[] = "!! ERROR - Too Long Name !!";
+bool IsScheduledForRestart(const RemovalContext& context, const std::string& path) {
+    return context.scheduledFiles.count(platform::CodePageUpper(path)) > 0;
+}
 
-bool IsScheduledForRestart(const std::string& path) { return ScheduledFiles().count(Folded(path)) > 0; }
-
-void DeleteFileOrSchedule(const std::string& path) {
-    if (IsScheduledForRestart(path)) return;
+void DeleteFileOrSchedule(RemovalContext& context, const std::string& path) {
+    if (IsScheduledForRestart(context, path)) return;
     ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     if (::DeleteFileA(path.c_str())) return;
     if (!IsInUseError(::GetLastError())) return;
     // Set whatever the scheduling below achieves: the user is asked to restart.
-    g_restartNeeded = true;
-    ScheduledFiles().insert(Folded(path));
+    context.restartNeeded = true;
+    context.scheduledFiles.insert(platform::CodePageUpper(path));
     OSVERSIONINFOA version{};
     version.dwOSVersionInfoSize = sizeof(version);
 #pragma GCC diagnostic push
@@ -92,9 +79,8 @@ void DeleteFileOrSchedule(const std::string& path) {
         ScheduleInWininit(path);
 }
 
-std::string ExpandToLongPath(const std::string& path) {
-    const std::optional<std::string> expanded = remover_core::WalkLongPath(path, FindLongName);
-    return expanded ? *expanded : std::string(kTooLongName);
+std::optional<std::string> ExpandToLongPath(const std::string& path) {
+    return remover_core::WalkLongPath(path, FindLongName);
 }
 
 std::string FindLongName(const std::string& path) {

@@ -4,25 +4,23 @@
 
 #include <string>
 
-#include "platform/unique_resource.h"
+#include "platform/product_constants.h"
+#include "platform/registry_key.h"
 #include "remover/engine/class_registration.h"
 #include "remover/engine/component_table.h"
-#include "remover/engine/key_tree.h"
-#include "remover/engine/registry_text.h"
 
 namespace remover {
 namespace {
 
-constexpr REGSAM kChangeAccess = KEY_READ | KEY_WRITE;
-const char* const kFileTypes[] = {"Meridel.ClientCU", "Meridel.Client"};
-const char* const kExtensions[] = {".wrl", ".vrml", ".wrz"};
-const char* const kContentTypes[] = {"model/vrml", "x-world/x-vrml", "application/x-meridel"};
+using product::kFileTypes;
+using product::kVrmlContentTypes;
+using product::kVrmlExtensions;
 
 bool ValueEquals(HKEY parent, const char* subkey, const char* valueName, const std::string& expected) {
-    platform::UniqueKey key;
-    if (::RegOpenKeyExA(parent, subkey, 0, KEY_READ, key.put()) != ERROR_SUCCESS) return false;
+    platform::RegistryKeyA key;
     std::string text;
-    return ReadRegistryText(key.get(), valueName, text, TextRule::TerminatedString) &&
+    return key.Open(parent, subkey, KEY_READ) == ERROR_SUCCESS &&
+           key.ReadText(valueName, text, platform::TextRule::TerminatedString) == ERROR_SUCCESS &&
            ::lstrcmpiA(text.c_str(), expected.c_str()) == 0;
 }
 
@@ -35,21 +33,20 @@ bool NamesOurFileType(HKEY classes, const char* extension) {
 }  // namespace
 
 void RemoveFileTypeRegistration() {
-    platform::UniqueKey classes;
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Classes", 0, kChangeAccess, classes.put()) != ERROR_SUCCESS)
-        return;
-    for (const char* extension : kExtensions)
-        if (NamesOurFileType(classes.get(), extension)) DeleteKeyTree(classes.get(), extension);
-    for (const char* type : kFileTypes) DeleteKeyTree(classes.get(), type);
+    platform::RegistryKeyA classes;
+    if (classes.Open(HKEY_CURRENT_USER, "Software\\Classes", platform::kReadWriteAccess) != ERROR_SUCCESS) return;
+    for (const char* extension : kVrmlExtensions)
+        if (NamesOurFileType(classes.get(), extension)) classes.DeleteKeyTree(extension);
+    for (const char* type : kFileTypes) classes.DeleteKeyTree(type);
 
-    platform::UniqueKey contentTypes;
-    if (::RegOpenKeyExA(classes.get(), "MIME\\Database\\Content Type", 0, kChangeAccess, contentTypes.put()) !=
+    platform::RegistryKeyA contentTypes;
+    if (contentTypes.Open(classes.get(), "MIME\\Database\\Content Type", platform::kReadWriteAccess) !=
         ERROR_SUCCESS)
         return;
     const std::string control = GuidToText(kControlClassId);
-    for (const char* contentType : kContentTypes)
+    for (const char* contentType : kVrmlContentTypes)
         if (ValueEquals(contentTypes.get(), contentType, "CLSID", control))
-            DeleteKeyTree(contentTypes.get(), contentType);
+            contentTypes.DeleteKeyTree(contentType);
 }
 
 }  // namespace remover

@@ -4,11 +4,12 @@
 
 #include <shlobj.h>
 
+#include "platform/code_page_case.h"
 #include "platform/optional_proc.h"
-#include "platform/unique_resource.h"
+#include "platform/registry_key.h"
 #include "remover/core/folder_refusal.h"
 #include "remover/engine/file_deletion.h"
-#include "remover/engine/registry_text.h"
+#include "remover/engine/registry_paths.h"
 #include "remover/engine/shell_folder.h"
 
 namespace remover {
@@ -26,7 +27,6 @@ constexpr int kShellFolders[] = {
     CSIDL_FONTS,
 };
 
-const char kCurrentVersionKey[] = "Software\\Microsoft\\Windows\\CurrentVersion";
 constexpr const char* kCurrentVersionValues[] = {
     "ProgramFilesDir", "CommonFilesDir", "ProgramFilesDir (x86)", "CommonFilesDir (x86)",
     "ProgramW6432Dir", "CommonW6432Dir",
@@ -41,8 +41,8 @@ using DirectoryFn = UINT(WINAPI*)(LPSTR, UINT);
 void AddFolder(std::vector<std::string>& folders, const std::string& folder) {
     if (folder.empty()) return;
     folders.push_back(folder);
-    const std::string longForm = ExpandToLongPath(folder);
-    if (longForm != folder && longForm != kTooLongName) folders.push_back(longForm);
+    const std::optional<std::string> longForm = ExpandToLongPath(folder);
+    if (longForm && *longForm != folder) folders.push_back(*longForm);
 }
 
 void AddParent(std::vector<std::string>& folders, const std::string& folder) {
@@ -71,21 +71,21 @@ void AddDirectoryCalls(std::vector<std::string>& folders) {
 }
 
 void AddRegistryFolders(std::vector<std::string>& folders) {
-    platform::UniqueKey key;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kCurrentVersionKey, 0, KEY_READ, key.put()) == ERROR_SUCCESS) {
+    platform::RegistryKeyA key;
+    if (key.Open(HKEY_LOCAL_MACHINE, kCurrentVersionKey, KEY_READ) == ERROR_SUCCESS) {
         for (const char* name : kCurrentVersionValues) {
             std::string folder;
-            if (ReadRegistryText(key.get(), name, folder)) AddFolder(folders, folder);
+            if (key.ReadText(name, folder) == ERROR_SUCCESS) AddFolder(folders, folder);
         }
     }
     // The folder that holds every user's profile.
-    platform::UniqueKey profiles;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList", 0,
-                        KEY_READ, profiles.put()) != ERROR_SUCCESS)
+    platform::RegistryKeyA profiles;
+    if (profiles.Open(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList",
+                      KEY_READ) != ERROR_SUCCESS)
         return;
     for (const char* name : {"ProfilesDirectory", "Default", "Public", "ProgramData"}) {
         std::string folder;
-        if (!ReadRegistryText(profiles.get(), name, folder)) continue;
+        if (profiles.ReadText(name, folder) != ERROR_SUCCESS) continue;
         char expanded[MAX_PATH] = {};
         const DWORD length = ::ExpandEnvironmentStringsA(folder.c_str(), expanded, MAX_PATH);
         if (length > 0 && length <= MAX_PATH) AddFolder(folders, expanded);
@@ -121,16 +121,12 @@ bool IsFolderSafeToDelete(const std::string& path) {
     if (remover_core::ClassifyFolderPath(path) != remover_core::FolderShape::Walkable) return false;
     const std::vector<std::string> systemFolders = SystemFolders();
     // Fold case the way the code page does, so that non-ASCII names compare too.
-    auto upper = [](std::string text) {
-        if (!text.empty()) ::CharUpperBuffA(&text[0], static_cast<DWORD>(text.size()));
-        return text;
-    };
     std::vector<std::string> folded;
-    for (const std::string& folder : systemFolders) folded.push_back(upper(folder));
-    const std::string longForm = ExpandToLongPath(path);
-    if (longForm == kTooLongName) return false;
-    return remover_core::IsDeletableFolder(upper(path), folded) &&
-           remover_core::IsDeletableFolder(upper(longForm), folded);
+    for (const std::string& folder : systemFolders) folded.push_back(platform::CodePageUpper(folder));
+    const std::optional<std::string> longForm = ExpandToLongPath(path);
+    if (!longForm) return false;
+    return remover_core::IsDeletableFolder(platform::CodePageUpper(path), folded) &&
+           remover_core::IsDeletableFolder(platform::CodePageUpper(*longForm), folded);
 }
 
 }  // namespace remover

@@ -2,18 +2,19 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
+#include "platform/registry_key.h"
 #include "platform/unique_resource.h"
 #include "remover/engine/file_deletion.h"
 #include "remover/engine/file_link.h"
 #include "remover/engine/guarded_call.h"
 #include "remover/engine/module_loading.h"
+#include "remover/engine/registry_paths.h"
 
 namespace remover {
 namespace {
-
-const char kSharedDllsKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDlls";
 
 // Exactly ".dll" or ".exe": a name that ends in ".DLL" is not loaded.
 bool IsModuleName(const std::string& path) {
@@ -38,21 +39,22 @@ void UnregisterModule(const std::string& path) {
 
 }  // namespace
 
-void RemoveModuleFile(const char* path) {
+void RemoveModuleFile(RemovalContext& context, const char* path) {
     if (!path || !*path) return;
-    const std::string longPath = ExpandToLongPath(path);
+    const std::optional<std::string> expanded = ExpandToLongPath(path);
     // An over-long path names no file we could handle: touch nothing at all.
-    if (longPath == kTooLongName) return;
+    if (!expanded) return;
+    const std::string& longPath = *expanded;
     // Already unregistered, its value deleted and scheduled earlier in this run.
-    if (IsScheduledForRestart(longPath)) return;
+    if (IsScheduledForRestart(context, longPath)) return;
     const LinkKind link = ClassifyLink(longPath);
     if (IsModuleName(longPath) && link == LinkKind::None) UnregisterModule(longPath);
-    platform::UniqueKey sharedDlls;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSharedDllsKey, 0, KEY_ALL_ACCESS, sharedDlls.put()) == ERROR_SUCCESS)
+    platform::RegistryKeyA sharedDlls;
+    if (sharedDlls.Open(HKEY_LOCAL_MACHINE, kSharedDllsKey, KEY_ALL_ACCESS) == ERROR_SUCCESS)
         ::RegDeleteValueA(sharedDlls.get(), longPath.c_str());
     switch (link) {
         case LinkKind::None:
-            DeleteFileOrSchedule(longPath);
+            DeleteFileOrSchedule(context, longPath);
             break;
         case LinkKind::Link:
             // DeleteFileA removes the link itself; clearing its attributes

@@ -1,10 +1,11 @@
 #pragma once
+#include "remover/engine/removal_context.h"
 
 namespace remover {
 
 // The one way the remover deletes a file: long path, DllUnregisterServer for a
 // ".dll" or ".exe", the SharedDlls value, then the file (now or at restart).
-// A null or empty path does nothing.
-void RemoveModuleFile(const char* path);
+// A null or empty path does nothing, and so does one too long to expand.
+void RemoveModuleFile(RemovalContext& context, const char* path);
 
 }  // namespace remover

@@ -1,11 +1,12 @@
+#include "remover/engine/old_uninstallers.h"
+
 #include <string>
 #include <vector>
 
+#include "platform/registry_key.h"
 #include "platform/unique_resource.h"
 #include "remover/core/uninstall_command.h"
 #include "remover/engine/elevation.h"
-#include "remover/engine/registry_sweeps.h"
-#include "remover/engine/registry_text.h"
 #include "remover/engine/user_places.h"
 
 namespace remover {
@@ -20,9 +21,9 @@ constexpr const char* kUninstallKeys[] = {
 
 bool ReadUninstallCommand(HKEY hive, std::string& command) {
     for (const char* path : kUninstallKeys) {
-        platform::UniqueKey key;
-        if (::RegOpenKeyExA(hive, path, 0, KEY_READ, key.put()) != ERROR_SUCCESS) continue;
-        return ReadRegistryText(key.get(), "UninstallString", command);
+        platform::RegistryKeyA key;
+        if (key.Open(hive, path, KEY_READ) != ERROR_SUCCESS) continue;
+        return key.ReadText("UninstallString", command) == ERROR_SUCCESS;
     }
     return false;
 }

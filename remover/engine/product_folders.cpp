@@ -4,24 +4,23 @@
 
 #include <shlobj.h>
 
+#include "platform/registry_key.h"
 #include "platform/unique_resource.h"
 #include "remover/engine/folder_guard.h"
 #include "remover/engine/module_file.h"
-#include "remover/engine/registry_text.h"
+#include "remover/engine/registry_paths.h"
 #include "remover/engine/shell_folder.h"
 
 namespace remover {
 namespace {
 
-const char kCurrentVersionKey[] = "Software\\Microsoft\\Windows\\CurrentVersion";
 const char kProductSubfolder[] = "\\Halvorix\\Meridel";
 const char kClientSubfolder[] = "\\Halvorix\\Meridel VRML Client";
 
 bool ReadCurrentVersionFolder(const char* valueName, std::string& out) {
-    platform::UniqueKey key;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kCurrentVersionKey, 0, KEY_READ, key.put()) != ERROR_SUCCESS)
-        return false;
-    return ReadRegistryText(key.get(), valueName, out);
+    platform::RegistryKeyA key;
+    return key.Open(HKEY_LOCAL_MACHINE, kCurrentVersionKey, KEY_READ) == ERROR_SUCCESS &&
+           key.ReadText(valueName, out) == ERROR_SUCCESS;
 }
 
 bool IsLinkedFolder(DWORD attributes) {
@@ -30,7 +29,7 @@ bool IsLinkedFolder(DWORD attributes) {
 
 // Depth first; every file through RemoveModuleFile. A junction or symbolic
 // link is removed as a link: what it points to belongs to someone else.
-void DeleteTreeBelow(const std::string& path) {
+void DeleteTreeBelow(RemovalContext& context, const std::string& path) {
     {
         WIN32_FIND_DATAA entry{};
         platform::UniqueFind find(::FindFirstFileA((path + "\\*.*").c_str(), &entry));
@@ -42,9 +41,9 @@ void DeleteTreeBelow(const std::string& path) {
             if (IsLinkedFolder(entry.dwFileAttributes)) {
                 ::RemoveDirectoryA(full.c_str());
             } else if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                DeleteTreeBelow(full);
+                DeleteTreeBelow(context, full);
             } else {
-                RemoveModuleFile(full.c_str());
+                RemoveModuleFile(context, full.c_str());
             }
         } while (::FindNextFileA(find.get(), &entry));
     }
@@ -61,7 +60,7 @@ bool GetProductFolder(bool fromRegistry, std::string& out) {
     return true;
 }
 
-void DeleteFolderTree(const std::string& path) {
+void DeleteFolderTree(RemovalContext& context, const std::string& path) {
     // The refusal lives here so that no caller can hand a drive, a share or a
     // system folder to the walk.
     if (!IsFolderSafeToDelete(path)) return;
@@ -70,15 +69,16 @@ void DeleteFolderTree(const std::string& path) {
         ::RemoveDirectoryA(path.c_str());
         return;
     }
-    DeleteTreeBelow(path);
+    DeleteTreeBelow(context, path);
 }
 
-void RemoveProductFolders() {
+void RemoveProductFolders(RemovalContext& context) {
     std::string folder;
-    if (GetProductFolder(false, folder)) DeleteFolderTree(folder);
-    if (GetProductFolder(true, folder)) DeleteFolderTree(folder);
+    if (GetProductFolder(false, folder)) DeleteFolderTree(context, folder);
+    if (GetProductFolder(true, folder)) DeleteFolderTree(context, folder);
     std::string programFiles;
-    if (ReadCurrentVersionFolder("ProgramFilesDir", programFiles)) DeleteFolderTree(programFiles + kClientSubfolder);
+    if (ReadCurrentVersionFolder("ProgramFilesDir", programFiles))
+        DeleteFolderTree(context, programFiles + kClientSubfolder);
 }
 
 }  // namespace remover

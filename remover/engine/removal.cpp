@@ -4,22 +4,21 @@
 #include <cstring>
 #include <string>
 
-#include "platform/unique_resource.h"
+#include "platform/registry_key.h"
 #include "remover/engine/browser_plugins.h"
 #include "remover/engine/class_registration.h"
 #include "remover/engine/component_table.h"
+#include "remover/engine/distribution_units.h"
 #include "remover/engine/file_type_cleanup.h"
-#include "remover/engine/key_tree.h"
 #include "remover/engine/module_file.h"
+#include "remover/engine/old_uninstallers.h"
 #include "remover/engine/product_folders.h"
 #include "remover/engine/product_key.h"
-#include "remover/engine/registry_sweeps.h"
-#include "remover/engine/registry_text.h"
+#include "remover/engine/render_key.h"
+#include "remover/engine/shared_dll_sweep.h"
 
 namespace remover {
 namespace {
-
-constexpr REGSAM kChangeAccess = KEY_READ | KEY_WRITE;
 
 bool IsKept(const GUID& classId, const std::vector<GUID>& keepList) {
     return std::any_of(keepList.begin(), keepList.end(), [&](const GUID& kept) {
@@ -27,81 +26,80 @@ bool IsKept(const GUID& classId, const std::vector<GUID>& keepList) {
     });
 }
 
-void RemoveModuleNamedInProductKey(HKEY productKey, const ComponentRow& row) {
+void RemoveModuleNamedInProductKey(RemovalContext& context, HKEY productKey, const ComponentRow& row) {
     if (!row.moduleSubkey || !*row.moduleSubkey) return;
-    platform::UniqueKey subkey;
-    if (::RegOpenKeyExA(productKey, row.moduleSubkey, 0, kChangeAccess, subkey.put()) != ERROR_SUCCESS)
-        return;
+    platform::RegistryKeyA subkey;
+    if (subkey.Open(productKey, row.moduleSubkey, platform::kReadWriteAccess) != ERROR_SUCCESS) return;
     std::string path;
-    if (ReadRegistryText(subkey.get(), row.moduleValueName, path)) RemoveModuleFile(path.c_str());
+    if (subkey.ReadText(row.moduleValueName, path) == ERROR_SUCCESS) RemoveModuleFile(context, path.c_str());
 }
 
-void RemoveClassRegistration(HKEY classKey, const GUID& classId) {
+void RemoveClassRegistration(RemovalContext& context, const platform::RegistryKeyA& classKey,
+                             const GUID& classId) {
     std::string path;
     // Without a readable server path the registration stays, as it always has.
     if (!GetInprocServerPath(classId, path)) return;
-    RemoveModuleFile(path.c_str());
-    DeleteKeyTree(classKey, GuidToText(classId).c_str());
+    RemoveModuleFile(context, path.c_str());
+    classKey.DeleteKeyTree(GuidToText(classId).c_str());
 }
 
-void RemoveComponent(HKEY productKey, HKEY classKey, const ComponentRow& row,
-                     const std::vector<GUID>& keepList, bool& removeFolders) {
+void RemoveComponent(RemovalContext& context, HKEY productKey, const platform::RegistryKeyA& classKey,
+                     const ComponentRow& row, const std::vector<GUID>& keepList) {
     if (row.classId && IsKept(*row.classId, keepList)) {
         // A kept component whose module is still there needs its folders.
-        if (removeFolders && IsModulePresent(*row.classId)) removeFolders = false;
+        if (context.removeFolders && IsModulePresent(*row.classId)) context.removeFolders = false;
         return;
     }
-    RemoveModuleNamedInProductKey(productKey, row);
-    if (row.classId) RemoveClassRegistration(classKey, *row.classId);
+    RemoveModuleNamedInProductKey(context, productKey, row);
+    if (row.classId) RemoveClassRegistration(context, classKey, *row.classId);
 }
 
-void RemoveDocumentationFolder(HKEY productKey) {
-    platform::UniqueKey help;
-    if (::RegOpenKeyExA(productKey, "Help", 0, kChangeAccess, help.put()) != ERROR_SUCCESS) return;
+void RemoveDocumentationFolder(RemovalContext& context, HKEY productKey) {
+    platform::RegistryKeyA help;
+    if (help.Open(productKey, "Help", platform::kReadWriteAccess) != ERROR_SUCCESS) return;
     std::string guide;
-    if (!ReadRegistryText(help.get(), "User's Guide", guide)) return;
+    if (help.ReadText("User's Guide", guide) != ERROR_SUCCESS) return;
     const size_t slash = guide.rfind('\\');
     // A bare file name has no folder: never hand an empty path to the walk.
     if (slash == std::string::npos || slash == 0) return;
-    DeleteFolderTree(guide.substr(0, slash));
+    DeleteFolderTree(context, guide.substr(0, slash));
 }
 
 void DeleteProductKey(const std::string& productKeyPath) {
     const std::string parentPath = ParentKeyPath(productKeyPath);
     if (parentPath.empty()) return;
-    platform::UniqueKey parent;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, parentPath.c_str(), 0, kChangeAccess, parent.put()) !=
-        ERROR_SUCCESS)
-        return;
-    DeleteKeyTree(parent.get(), LastKeyComponent(productKeyPath).c_str());
+    platform::RegistryKeyA parent;
+    if (parent.Open(HKEY_LOCAL_MACHINE, parentPath.c_str(), platform::kReadWriteAccess) != ERROR_SUCCESS) return;
+    parent.DeleteKeyTree(LastKeyComponent(productKeyPath).c_str());
 }
 
 }  // namespace
 
-void RunRemoval(bool silent, bool removeFolders, const std::vector<GUID>& keepList) {
+void RunRemoval(const RemoverOptions& options, RemovalContext& context) {
+    context.removeFolders = options.removeFolders;
     SweepSharedDllEntries(HKEY_CURRENT_USER);
     SweepSharedDllEntries(HKEY_LOCAL_MACHINE);
-    RunOldUninstallers(HKEY_CURRENT_USER, silent);
-    RunOldUninstallers(HKEY_LOCAL_MACHINE, silent);
-    RemoveDistributionUnits();
+    RunOldUninstallers(HKEY_CURRENT_USER, options.silent);
+    RunOldUninstallers(HKEY_LOCAL_MACHINE, options.silent);
+    RemoveDistributionUnits(context);
 
     const std::string productKeyPath = LoadProductKeyPath();
     // When the class key does not open, each class deletion below fails quietly.
-    platform::UniqueKey classKey;
-    ::RegOpenKeyExA(HKEY_CLASSES_ROOT, "CLSID", 0, kChangeAccess, classKey.put());
+    platform::RegistryKeyA classKey;
+    classKey.Open(HKEY_CLASSES_ROOT, "CLSID", platform::kReadWriteAccess);
     {
-        platform::UniqueKey productKey;
+        platform::RegistryKeyA productKey;
         if (!productKeyPath.empty() &&
-            ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, productKeyPath.c_str(), 0, kChangeAccess,
-                            productKey.put()) == ERROR_SUCCESS) {
+            productKey.Open(HKEY_LOCAL_MACHINE, productKeyPath.c_str(), platform::kReadWriteAccess) ==
+                ERROR_SUCCESS) {
             for (const ComponentRow& row : kComponentTable)
-                RemoveComponent(productKey.get(), classKey.get(), row, keepList, removeFolders);
-            RemoveDocumentationFolder(productKey.get());
+                RemoveComponent(context, productKey.get(), classKey, row, options.keepList);
+            RemoveDocumentationFolder(context, productKey.get());
         }
     }
-    RemoveRenderKey();
-    if (removeFolders) RemoveProductFolders();
-    CleanBrowserPlugins();
+    RemoveRenderKey(context);
+    if (context.removeFolders) RemoveProductFolders(context);
+    CleanBrowserPlugins(context);
     RemoveFileTypeRegistration();
     DeleteProductKey(productKeyPath);
 }

@@ -1,15 +1,16 @@
+#include "remover/engine/shared_dll_sweep.h"
+
 #include <string>
 #include <vector>
 
-#include "platform/unique_resource.h"
+#include "platform/registry_key.h"
 #include "remover/core/shared_dll_name.h"
 #include "remover/engine/product_folders.h"
-#include "remover/engine/registry_sweeps.h"
+#include "remover/engine/registry_paths.h"
 
 namespace remover {
 namespace {
 
-constexpr char kSharedDllsKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
 constexpr DWORD kNameChars = MAX_PATH;
 
 // Names of the values inside either product folder, in enumeration order.
@@ -38,8 +39,8 @@ void SweepSharedDllEntries(HKEY hive) {
     std::string common;
     std::string appData;
     if (!GetProductFolder(true, common) || !GetProductFolder(false, appData)) return;
-    platform::UniqueKey key;
-    if (::RegOpenKeyExA(hive, kSharedDllsKey, 0, KEY_ALL_ACCESS, key.put()) != ERROR_SUCCESS) return;
+    platform::RegistryKeyA key;
+    if (key.Open(hive, kSharedDllsKey, KEY_ALL_ACCESS) != ERROR_SUCCESS) return;
     // Deleting while enumerating would shift the indices under the scan.
     for (const std::string& name : CollectProductEntries(key.get(), common, appData))
         ::RegDeleteValueA(key.get(), name.c_str());

@@ -6,10 +6,9 @@
 
 #include <vector>
 
-#include "platform/unique_resource.h"
+#include "platform/registry_key.h"
 #include "remover/core/shared_dll_name.h"
 #include "remover/engine/file_link.h"
-#include "remover/engine/registry_text.h"
 #include "remover/engine/shell_folder.h"
 
 namespace remover {
@@ -37,13 +36,12 @@ std::vector<std::string> ProgramFolders() {
     static const char* const kValueNames[] = {"ProgramFilesDir", "CommonFilesDir",   "ProgramFilesDir (x86)",
                                               "CommonFilesDir (x86)", "ProgramW6432Dir", "CommonW6432Dir"};
     std::vector<std::string> forms;
-    platform::UniqueKey key;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", 0, KEY_READ,
-                        key.put()) != ERROR_SUCCESS)
+    platform::RegistryKeyA key;
+    if (key.Open(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", KEY_READ) != ERROR_SUCCESS)
         return forms;
     for (const char* name : kValueNames) {
         std::string folder;
-        if (ReadRegistryText(key.get(), name, folder)) AddFolderForms(folder, forms);
+        if (key.ReadText(name, folder) == ERROR_SUCCESS) AddFolderForms(folder, forms);
     }
     return forms;
 }

@@ -1,77 +1,42 @@
 #include "remover/front/confirm_dialog.h"
 
-#include <new>
-
 #include "platform/string_resource.h"
 #include "remover/front/resource_ids.h"
 
 namespace remover {
 
-struct CRmDlg::Thunk {
-    CRmDlg* owner;
-    LPARAM startupParameter;
-};
-
-CRmDlg::~CRmDlg() { delete thunk_; }
-
-DLGPROC CRmDlg::GetDialogProc() { return &CRmDlg::DialogProc; }
-
-void CRmDlg::OnFinalMessage(HWND) {}
-
-BOOL CRmDlg::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM, INT_PTR& result) {
+bool CRmDlg::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, INT_PTR& result) {
     switch (message) {
         case WM_INITDIALOG:
             // TRUE lets the dialog manager focus the first tab stop: Cancel.
             result = TRUE;
-            return TRUE;
+            return true;
         case WM_COMMAND: {
             const WORD id = LOWORD(wParam);
             if (id == IDOK || id == IDCANCEL) {
                 ::EndDialog(window, id);
                 result = 0;
-                return TRUE;
+                return true;
             }
-            return FALSE;
+            return false;
         }
         default:
-            return FALSE;
+            return false;
     }
 }
 
-INT_PTR CRmDlg::ShowModal(HWND owner, LPARAM startupParameter) {
-    if (!thunk_) thunk_ = new (std::nothrow) Thunk{this, startupParameter};
-    if (!thunk_) {
-        ::SetLastError(ERROR_OUTOFMEMORY);
-        return -1;
-    }
-    thunk_->startupParameter = startupParameter;
-    return ::DialogBoxParamA(platform::ResourceModule(), MAKEINTRESOURCEA(IDD_CONFIRM), owner,
-                             &CRmDlg::StartDialogProc, reinterpret_cast<LPARAM>(thunk_));
+INT_PTR CRmDlg::ShowModal(HWND owner) {
+    return ::DialogBoxParamA(platform::ResourceModule(), MAKEINTRESOURCEA(IDD_CONFIRM), owner, &CRmDlg::DialogProc,
+                             reinterpret_cast<LPARAM>(this));
 }
 
-// The first message binds the window to its object and installs the routing
-// procedure; every later message goes straight to the object.
-INT_PTR CALLBACK CRmDlg::StartDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message != WM_INITDIALOG) return FALSE;
-    auto* thunk = reinterpret_cast<Thunk*>(lParam);
-    thunk->owner->window_ = window;
-    ::SetWindowLongPtrA(window, DWLP_USER, reinterpret_cast<LONG_PTR>(thunk));
-    ::SetWindowLongPtrA(window, DWLP_DLGPROC,
-                        reinterpret_cast<LONG_PTR>(thunk->owner->GetDialogProc()));
-    return DialogProc(window, message, wParam, thunk->startupParameter);
-}
-
+// The dialog lives inside ShowModal, so the object outlives every message.
 INT_PTR CALLBACK CRmDlg::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* thunk = reinterpret_cast<Thunk*>(::GetWindowLongPtrA(window, DWLP_USER));
-    if (!thunk) return FALSE;
-    CRmDlg* dialog = thunk->owner;
+    if (message == WM_INITDIALOG) ::SetWindowLongPtrA(window, DWLP_USER, lParam);
+    auto* dialog = reinterpret_cast<CRmDlg*>(::GetWindowLongPtrA(window, DWLP_USER));
+    if (!dialog) return FALSE;
     INT_PTR result = 0;
-    const BOOL handled = dialog->ProcessWindowMessage(window, message, wParam, lParam, result);
-    if (message == WM_NCDESTROY) {
-        dialog->window_ = nullptr;
-        dialog->OnFinalMessage(window);
-    }
-    if (!handled) return FALSE;
+    if (!dialog->ProcessWindowMessage(window, message, wParam, result)) return FALSE;
     // WM_INITDIALOG answers through the return value, the rest through DWLP_MSGRESULT.
     if (message == WM_INITDIALOG) return result;
     ::SetWindowLongPtrA(window, DWLP_MSGRESULT, result);

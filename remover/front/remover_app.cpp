@@ -6,7 +6,6 @@
 
 #include "platform/string_resource.h"
 #include "platform/unique_resource.h"
-#include "remover/engine/file_deletion.h"
 #include "remover/engine/removal.h"
 #include "remover/front/command_line.h"
 #include "remover/front/confirm_dialog.h"
@@ -26,13 +25,14 @@ void RunInteractive(const RemoverOptions& options) {
     INT_PTR answer = 0;
     {
         CRmDlg dialog;
-        answer = dialog.ShowModal(::GetActiveWindow(), 0);
+        answer = dialog.ShowModal(::GetActiveWindow());
     }
     // Cancel, the close box, Escape and a dialog that failed all change nothing.
     if (answer != IDOK) return;
-    RunRemoval(false, options.removeFolders, options.keepList);
+    RemovalContext context;
+    RunRemoval(options, context);
     ShowMessage(IDS_REMOVED, MB_OK | MB_ICONINFORMATION);
-    if (g_restartNeeded) ShowMessage(IDS_RESTART, MB_OK | MB_ICONEXCLAMATION);
+    if (context.restartNeeded) ShowMessage(IDS_RESTART, MB_OK | MB_ICONEXCLAMATION);
 }
 
 }  // namespace
@@ -45,10 +45,12 @@ int RunRemoverProgram(HINSTANCE instance, const char* commandLine) {
     platform::ComApartment com;
     platform::SetResourceModule(instance);
     options = ParseCommandLine(commandLine);
-    if (options.silent)
-        RunRemoval(true, options.removeFolders, options.keepList);
-    else
+    if (options.silent) {
+        RemovalContext context;
+        RunRemoval(options, context);
+    } else {
         RunInteractive(options);
+    }
     return 0;
 }
 

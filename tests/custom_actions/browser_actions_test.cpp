@@ -12,19 +12,20 @@ namespace {
 
 using browsertest::BrowserMachine;
 using browsertest::Narrow;
-using testsupport::SessionFixture;
-using Properties = std::vector<std::pair<std::wstring, std::wstring>>;
+using testsupport::Properties;
+using testsupport::RunInSession;
 
-const std::wstring kWineInternetExplorer = L"C:\\Program Files\\Internet Explorer\\iexplore.exe";
+// Where this process's view puts Wine's Internet Explorer (Program Files or Program Files (x86)).
+const std::wstring kWineInternetExplorer = browsertest::InternetExplorerProgram();
 const std::wstring kInternetExplorerCommand = L"\"" + kWineInternetExplorer + L"\" -nohome";
-const wchar_t* const kCommandProperties[] = {L"BROWSER_PATH", L"ALT_BROWSER_IE", L"ALT_BROWSER_CMD",
-                                             L"BROWSER_IE",   L"BROWSER_CMD",    L"ALT_BROWSER"};
+// The six command properties as set before an action that must not write them.
+const Properties kCommandsBefore = {{L"BROWSER_PATH", L"before"}, {L"ALT_BROWSER_IE", L"before"},
+                                   {L"ALT_BROWSER_CMD", L"before"}, {L"BROWSER_IE", L"before"},
+                                   {L"BROWSER_CMD", L"before"}, {L"ALT_BROWSER", L"before"}};
 
-void ExpectProperties(SessionFixture& session, const Properties& expected) {
-    for (const auto& [name, value] : expected) {
-        SCOPED_TRACE(Narrow(name));
-        EXPECT_EQ(value, session.GetProperty(name));
-    }
+Properties Joined(Properties first, const Properties& second) {
+    first.insert(first.end(), second.begin(), second.end());
+    return first;
 }
 
 std::wstring Quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
@@ -50,18 +51,15 @@ TEST(EnumerateBrowsersTest, InternetExplorerAndTheDefaultFirefox) {
     machine.SetDefaultClient(HKEY_LOCAL_MACHINE, L"FIREFOX.EXE");
     for (const wchar_t* allUsers : {L"1", L""}) {
         SCOPED_TRACE(testing::Message() << "ALLUSERS=" << Narrow(allUsers));
-        SessionFixture session;
-        ASSERT_TRUE(session.valid());
-        session.SetProperty(L"ALLUSERS", allUsers);
-        EXPECT_EQ(0u, session.CallAction(L"EnumerateBrowsers"));
-        ExpectProperties(session, {{L"BrwCount", L"2"},
-                                   {L"BrwID1", L"{internet_explorer}"},
-                                   {L"Brw1", L"Internet Explorer"},
-                                   {L"BrwID2", L"FIREFOX.EXE"},
-                                   {L"Brw2", L"Mozilla Firefox"},
-                                   {L"HostBrowser2", L"2"},
-                                   {L"HostBrowser1", L""},
-                                   {L"BrwID3", L""}});
+        EXPECT_TRUE(RunInSession(L"EnumerateBrowsers", {{L"ALLUSERS", allUsers}},
+                                 {{L"BrwCount", L"2"},
+                                  {L"BrwID1", L"{internet_explorer}"},
+                                  {L"Brw1", L"Internet Explorer"},
+                                  {L"BrwID2", L"FIREFOX.EXE"},
+                                  {L"Brw2", L"Mozilla Firefox"},
+                                  {L"HostBrowser2", L"2"},
+                                  {L"HostBrowser1", L""},
+                                  {L"BrwID3", L""}}));
     }
 }
 
@@ -87,23 +85,20 @@ TEST(EnumerateBrowsersTest, SevenFoundOnePerKindSortedWithoutRegardToCase) {
                            machine.InstallMachineWide("browser_unknown", L"Notes\\notes.exe"));
     machine.SetDefaultClient(all, L"Safari.exe");
 
-    SessionFixture session;
-    ASSERT_TRUE(session.valid());
-    session.SetProperty(L"ALLUSERS", L"");
-    EXPECT_EQ(0u, session.CallAction(L"EnumerateBrowsers"));
-    ExpectProperties(session, {{L"BrwCount", L"5"},
-                               {L"BrwID1", L"FIREFOX.EXE"},
-                               {L"Brw1", L"firefox (mine)"},
-                               {L"BrwID2", L"Google Chrome"},
-                               {L"Brw2", L"Google Chrome"},
-                               {L"BrwID3", L"{internet_explorer}"},
-                               {L"Brw3", L"Internet Explorer"},
-                               {L"BrwID4", L"OPERA.EXE"},
-                               {L"Brw4", L"opera"},
-                               {L"BrwID5", L"Safari.exe"},
-                               {L"Brw5", L"Safari"},
-                               {L"HostBrowser5", L"5"},
-                               {L"BrwID6", L""}});
+    EXPECT_TRUE(RunInSession(L"EnumerateBrowsers", {{L"ALLUSERS", L""}},
+                             {{L"BrwCount", L"5"},
+                              {L"BrwID1", L"FIREFOX.EXE"},
+                              {L"Brw1", L"firefox (mine)"},
+                              {L"BrwID2", L"Google Chrome"},
+                              {L"Brw2", L"Google Chrome"},
+                              {L"BrwID3", L"{internet_explorer}"},
+                              {L"Brw3", L"Internet Explorer"},
+                              {L"BrwID4", L"OPERA.EXE"},
+                              {L"Brw4", L"opera"},
+                              {L"BrwID5", L"Safari.exe"},
+                              {L"Brw5", L"Safari"},
+                              {L"HostBrowser5", L"5"},
+                              {L"BrwID6", L""}}));
 }
 
 TEST(EnumerateBrowsersTest, HostSecondOfThreeIsNumberedByTheCount) {
@@ -113,43 +108,35 @@ TEST(EnumerateBrowsersTest, HostSecondOfThreeIsNumberedByTheCount) {
     machine.RegisterClient(HKEY_LOCAL_MACHINE, L"OPERA.EXE", L"Opera",
                            machine.InstallMachineWide("browser_opera9", L"Opera\\opera.exe"));
     machine.SetDefaultClient(HKEY_CURRENT_USER, L"FIREFOX.EXE");
-    SessionFixture session;
-    ASSERT_TRUE(session.valid());
-    EXPECT_EQ(0u, session.CallAction(L"EnumerateBrowsers"));
-    ExpectProperties(session, {{L"BrwCount", L"3"},
-                               {L"Brw1", L"Internet Explorer"},
-                               {L"Brw2", L"Mozilla Firefox"},
-                               {L"Brw3", L"Opera"},
-                               {L"HostBrowser3", L"2"},
-                               {L"HostBrowser1", L""},
-                               {L"HostBrowser2", L""}});
+    EXPECT_TRUE(RunInSession(L"EnumerateBrowsers", {},
+                             {{L"BrwCount", L"3"},
+                              {L"Brw1", L"Internet Explorer"},
+                              {L"Brw2", L"Mozilla Firefox"},
+                              {L"Brw3", L"Opera"},
+                              {L"HostBrowser3", L"2"},
+                              {L"HostBrowser1", L""},
+                              {L"HostBrowser2", L""}}));
 }
 
 TEST(EnumerateBrowsersTest, NoBrowserOrAnUnlistedHost) {
     BrowserMachine machine;
     machine.RemoveInternetExplorerClass();
-    {
-        SessionFixture session;
-        ASSERT_TRUE(session.valid());
-        EXPECT_EQ(0u, session.CallAction(L"EnumerateBrowsers"));
-        ExpectProperties(session, {{L"BrwCount", L"0"}, {L"BrwID1", L""}, {L"Brw1", L""}, {L"HostBrowser0", L""}});
-    }
+    EXPECT_TRUE(RunInSession(L"EnumerateBrowsers", {},
+                             {{L"BrwCount", L"0"}, {L"BrwID1", L""}, {L"Brw1", L""}, {L"HostBrowser0", L""}}));
     // An empty default finds no host: it stays Internet Explorer, which is not listed.
     machine.SetDefaultClient(HKEY_LOCAL_MACHINE, L"");
     machine.RegisterClient(HKEY_LOCAL_MACHINE, L"OPERA.EXE", L"",
                            machine.InstallMachineWide("browser_opera9", L"Opera\\opera.exe"));
     machine.RegisterClient(HKEY_LOCAL_MACHINE, L"Safari.exe", L"Safari",
                            machine.InstallMachineWide("browser_safari4", L"Safari\\Safari.exe"));
-    SessionFixture session;
-    ASSERT_TRUE(session.valid());
-    EXPECT_EQ(0u, session.CallAction(L"EnumerateBrowsers"));
     // An empty display name sorts first.
-    ExpectProperties(session, {{L"BrwCount", L"2"},
-                               {L"BrwID1", L"OPERA.EXE"},
-                               {L"Brw1", L""},
-                               {L"BrwID2", L"Safari.exe"},
-                               {L"HostBrowser2", L""},
-                               {L"HostBrowser1", L""}});
+    EXPECT_TRUE(RunInSession(L"EnumerateBrowsers", {},
+                             {{L"BrwCount", L"2"},
+                              {L"BrwID1", L"OPERA.EXE"},
+                              {L"Brw1", L""},
+                              {L"BrwID2", L"Safari.exe"},
+                              {L"HostBrowser2", L""},
+                              {L"HostBrowser1", L""}}));
 }
 
 TEST(EnumerateBrowsersTest, ChromeForTheUserAloneIsListedUnderItsSpecialId) {
@@ -169,11 +156,7 @@ TEST(EnumerateBrowsersTest, ChromeForTheUserAloneIsListedUnderItsSpecialId) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "registered " << c.registered << " ALLUSERS=" << Narrow(c.allUsers));
         if (c.registered) machine.RegisterClient(HKEY_CURRENT_USER, L"Chromium", L"Chromium", chrome);
-        SessionFixture session;
-        ASSERT_TRUE(session.valid());
-        session.SetProperty(L"ALLUSERS", c.allUsers);
-        EXPECT_EQ(0u, session.CallAction(L"EnumerateBrowsers"));
-        ExpectProperties(session, c.expected);
+        EXPECT_TRUE(RunInSession(L"EnumerateBrowsers", {{L"ALLUSERS", c.allUsers}}, c.expected));
     }
 }
 
@@ -193,19 +176,14 @@ TEST(SelectBrowserTest, PublishesTheChosenBrowserOrInternetExplorerInstead) {
     } const cases[] = {
         {L"FIREFOX.EXE", MainBrowser(firefox3, false)},
         // Firefox 2 is too old for one user, and an unknown program is no browser.
-        {L"OLDFOX.EXE", MainBrowser(kWineInternetExplorer, true)},
-        {L"NOTES.EXE", MainBrowser(kWineInternetExplorer, true)},
+        {L"OLDFOX.EXE", MainBrowser(browsertest::InternetExplorerProgram(), true)},
+        {L"NOTES.EXE", MainBrowser(browsertest::InternetExplorerProgram(), true)},
         // The registered quoted path is published unquoted and quoted once.
-        {L"{internet_explorer}", MainBrowser(kWineInternetExplorer, true)},
+        {L"{internet_explorer}", MainBrowser(browsertest::InternetExplorerProgram(), true)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(Narrow(c.clientId));
-        SessionFixture session;
-        ASSERT_TRUE(session.valid());
-        session.SetProperty(L"ALLUSERS", L"2");
-        session.SetProperty(L"BrwID", c.clientId);
-        EXPECT_EQ(0u, session.CallAction(L"SelectBrowser"));
-        ExpectProperties(session, c.expected);
+        EXPECT_TRUE(RunInSession(L"SelectBrowser", {{L"ALLUSERS", L"2"}, {L"BrwID", c.clientId}}, c.expected));
     }
 }
 
@@ -226,12 +204,7 @@ TEST(SelectBrowserTest, WritesNothingWithoutABrowser) {
     for (const Case& c : cases) {
         SCOPED_TRACE(Narrow(c.clientId));
         if (!c.internetExplorer) machine.RemoveInternetExplorerClass();
-        SessionFixture session;
-        ASSERT_TRUE(session.valid());
-        session.SetProperty(L"BrwID", c.clientId);
-        for (const wchar_t* name : kCommandProperties) session.SetProperty(name, L"before");
-        EXPECT_EQ(0u, session.CallAction(L"SelectBrowser"));
-        for (const wchar_t* name : kCommandProperties) EXPECT_EQ(L"before", session.GetProperty(name));
+        EXPECT_TRUE(RunInSession(L"SelectBrowser", Joined({{L"BrwID", c.clientId}}, kCommandsBefore), kCommandsBefore));
     }
 }
 
@@ -243,7 +216,7 @@ TEST(SelectBrowserTest, ChromeOfTheUserIsTheAlternativeOfAPerMachineInstallation
                                     {L"ALT_BROWSER_IE", L"0"},
                                     {L"ALT_BROWSER_CMD", FileCommand(chrome)},
                                     {L"BROWSER_IE", L"1"},
-                                    {L"BROWSER_CMD", kInternetExplorerCommand},
+                                    {L"BROWSER_CMD", L"\"" + browsertest::InternetExplorerProgram() + L"\" -nohome"},
                                     {L"ALT_BROWSER", L"1"}};
     // Without Internet Explorer the alternative is the main browser too, its
     // command formed once.
@@ -265,12 +238,8 @@ TEST(SelectBrowserTest, ChromeOfTheUserIsTheAlternativeOfAPerMachineInstallation
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "ALLUSERS=" << Narrow(c.allUsers) << " IE " << c.internetExplorer);
         if (!c.internetExplorer) machine.RemoveInternetExplorerClass();
-        SessionFixture session;
-        ASSERT_TRUE(session.valid());
-        session.SetProperty(L"ALLUSERS", c.allUsers);
-        session.SetProperty(L"BrwID", L"{google_chrome}");
-        EXPECT_EQ(0u, session.CallAction(L"SelectBrowser"));
-        ExpectProperties(session, c.expected);
+        EXPECT_TRUE(
+            RunInSession(L"SelectBrowser", {{L"ALLUSERS", c.allUsers}, {L"BrwID", L"{google_chrome}"}}, c.expected));
     }
 }
 
@@ -281,27 +250,14 @@ TEST(DetectBrowsersTest, PublishesTheDefaultBrowserWhenNoCommandIsSet) {
     const std::wstring safari = machine.InstallMachineWide("browser_safari4", L"Safari\\Safari.exe");
     machine.RegisterClient(HKEY_LOCAL_MACHINE, L"Safari.exe", L"Safari", Quoted(safari) + L" -url \"%1\"");
     machine.SetDefaultClient(HKEY_LOCAL_MACHINE, L"Safari.exe");
-    {
-        SessionFixture session;
-        ASSERT_TRUE(session.valid());
-        EXPECT_EQ(0u, session.CallAction(L"DetectBrowsers"));
-        ExpectProperties(session, MainBrowser(safari, false));
-        ExpectProperties(session, {{L"INSTALL_NSPLUGIN", L""}, {L"NSPLUGIN_DIR", L""}});
-    }
+    EXPECT_TRUE(RunInSession(L"DetectBrowsers", {},
+                             Joined(MainBrowser(safari, false), {{L"INSTALL_NSPLUGIN", L""}, {L"NSPLUGIN_DIR", L""}})));
     // Without a Start-menu default, Internet Explorer's quoted registration.
     machine.SetDefaultClient(HKEY_LOCAL_MACHINE, L"");
-    {
-        SessionFixture session;
-        ASSERT_TRUE(session.valid());
-        EXPECT_EQ(0u, session.CallAction(L"DetectBrowsers"));
-        ExpectProperties(session, MainBrowser(kWineInternetExplorer, true));
-    }
+    EXPECT_TRUE(RunInSession(L"DetectBrowsers", {}, MainBrowser(kWineInternetExplorer, true)));
     // A command chosen before stays, with everything that goes with it.
-    SessionFixture session;
-    ASSERT_TRUE(session.valid());
-    session.SetProperty(L"BROWSER_CMD", L"chosen");
-    EXPECT_EQ(0u, session.CallAction(L"DetectBrowsers"));
-    ExpectProperties(session, {{L"BROWSER_CMD", L"chosen"}, {L"BROWSER_PATH", L""}, {L"BROWSER_IE", L""}});
+    EXPECT_TRUE(RunInSession(L"DetectBrowsers", {{L"BROWSER_CMD", L"chosen"}},
+                             {{L"BROWSER_CMD", L"chosen"}, {L"BROWSER_PATH", L""}, {L"BROWSER_IE", L""}}));
 }
 
 TEST(DetectBrowsersTest, PlugInFoldersOfFirefoxBeforeTheMozillaSuite) {
@@ -325,14 +281,11 @@ TEST(DetectBrowsersTest, PlugInFoldersOfFirefoxBeforeTheMozillaSuite) {
         if (c.firefoxFolder)
             machine.RegisterNetscapeFamily(L"Mozilla\\Mozilla Firefox", L"3.6.8 (en-US)", c.firefoxFolder);
         if (c.mozillaFolder) machine.RegisterNetscapeFamily(L"mozilla.org\\Mozilla", L"1.7.13", c.mozillaFolder);
-        SessionFixture session;
-        ASSERT_TRUE(session.valid());
-        session.SetProperty(L"BROWSER_CMD", L"chosen");
-        EXPECT_EQ(0u, session.CallAction(L"DetectBrowsers"));
         const std::wstring folder = c.expected ? c.expected : L"";
-        ExpectProperties(session, {{L"NSPLUGIN_DIR", c.expected ? folder + L"Plugins\\" : L""},
-                                   {L"NSCOMP_DIR", c.expected ? folder + L"Components\\" : L""},
-                                   {L"INSTALL_NSPLUGIN", c.expected ? L"1" : L""}});
+        EXPECT_TRUE(RunInSession(L"DetectBrowsers", {{L"BROWSER_CMD", L"chosen"}},
+                                 {{L"NSPLUGIN_DIR", c.expected ? folder + L"Plugins\\" : L""},
+                                  {L"NSCOMP_DIR", c.expected ? folder + L"Components\\" : L""},
+                                  {L"INSTALL_NSPLUGIN", c.expected ? L"1" : L""}}));
     }
 }
 

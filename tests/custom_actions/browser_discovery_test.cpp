@@ -13,11 +13,16 @@
 
 namespace {
 
+using namespace custom_actions;
 using browsertest::BrowserMachine;
 using browsertest::Narrow;
 
+constexpr InstallScope kPerMachine = InstallScope::kPerMachine;
+constexpr InstallScope kPerUser = InstallScope::kPerUser;
+
 constexpr DWORD kSize = 260;
-const std::wstring kWineInternetExplorer = L"\"C:\\Program Files\\Internet Explorer\\iexplore.exe\"";
+// Wine registers it quoted.
+std::wstring QuotedInternetExplorer() { return L"\"" + browsertest::InternetExplorerProgram() + L"\""; }
 
 std::wstring Text(const wchar_t* buffer) { return buffer; }
 
@@ -53,7 +58,7 @@ TEST(ReadInternetExplorerPathTest, ReadsTheRegisteredServerAsItIs) {
     BrowserMachine machine;
     wchar_t buffer[kSize];
     ASSERT_TRUE(ReadInternetExplorerPath(buffer, kSize));
-    EXPECT_EQ(kWineInternetExplorer, Text(buffer));
+    EXPECT_EQ(QuotedInternetExplorer(), Text(buffer));
 
     machine.SetInternetExplorerServer(L"%ProgramFiles%\\Internet Explorer\\iexplore.exe -embedding");
     ASSERT_TRUE(ReadInternetExplorerPath(buffer, kSize));
@@ -111,7 +116,7 @@ TEST(ResolveBrowserExecutableTest, ExtractsTheExecutableFromTheOpenCommand) {
         SCOPED_TRACE(Narrow(c.command));
         machine.RegisterClient(HKEY_LOCAL_MACHINE, L"Browser.exe", L"Browser", c.command);
         wchar_t buffer[kSize];
-        ASSERT_TRUE(ResolveBrowserExecutable(buffer, true, L"Browser.exe", kSize));
+        ASSERT_TRUE(ResolveBrowserExecutable(buffer, kPerMachine, L"Browser.exe", kSize));
         EXPECT_EQ(c.executable, Text(buffer));
     }
 }
@@ -128,28 +133,29 @@ TEST(ResolveBrowserExecutableTest, FollowsTheRootOrderAndTheSpecialIds) {
 
     struct Case {
         const wchar_t* clientId;
-        bool perMachine;
+        InstallScope scope;
         bool resolved;
         std::wstring executable;
     } const cases[] = {
-        {L"FIREFOX.EXE", false, true, L"C:\\User\\firefox.exe"},
-        {L"firefox.exe", false, true, L"C:\\User\\firefox.exe"},
-        {L"FIREFOX.EXE", true, true, L"C:\\Machine\\firefox.exe"},
+        {L"FIREFOX.EXE", kPerUser, true, L"C:\\User\\firefox.exe"},
+        {L"firefox.exe", kPerUser, true, L"C:\\User\\firefox.exe"},
+        {L"FIREFOX.EXE", kPerMachine, true, L"C:\\Machine\\firefox.exe"},
         // An empty per-user command passes on to the machine-wide one.
-        {L"EMPTY.EXE", false, true, L"C:\\Machine\\empty.exe"},
-        {L"USERONLY.EXE", false, true, L"C:\\User\\only.exe"},
-        {L"USERONLY.EXE", true, false, L""},
-        {L"MISSING.EXE", false, false, L""},
-        {L"{internet_explorer}", true, true, kWineInternetExplorer},
-        {L"{google_chrome}", true, true, chrome},
+        {L"EMPTY.EXE", kPerUser, true, L"C:\\Machine\\empty.exe"},
+        {L"USERONLY.EXE", kPerUser, true, L"C:\\User\\only.exe"},
+        {L"USERONLY.EXE", kPerMachine, false, L""},
+        {L"MISSING.EXE", kPerUser, false, L""},
+        {L"{internet_explorer}", kPerMachine, true, QuotedInternetExplorer()},
+        {L"{google_chrome}", kPerMachine, true, chrome},
         // Special ids compare with case, and any other braced id is unknown.
-        {L"{Google_Chrome}", false, false, L""},
-        {L"{opera}", false, false, L""},
+        {L"{Google_Chrome}", kPerUser, false, L""},
+        {L"{opera}", kPerUser, false, L""},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << Narrow(c.clientId) << (c.perMachine ? " per-machine" : " per-user"));
+        SCOPED_TRACE(testing::Message() << Narrow(c.clientId)
+                                        << (c.scope == kPerMachine ? " per-machine" : " per-user"));
         wchar_t buffer[kSize] = L"";
-        EXPECT_EQ(c.resolved, ResolveBrowserExecutable(buffer, c.perMachine, c.clientId, kSize));
+        EXPECT_EQ(c.resolved, ResolveBrowserExecutable(buffer, c.scope, c.clientId, kSize));
         if (c.resolved) {
             EXPECT_EQ(c.executable, Text(buffer));
         }
@@ -163,28 +169,28 @@ TEST(LocateDefaultBrowserTest, TheMachineWideDefaultIsResolvedLast) {
     wchar_t buffer[kSize];
 
     machine.SetDefaultClient(HKEY_CURRENT_USER, L"SAFARI.EXE");
-    ASSERT_TRUE(LocateDefaultBrowser(buffer, false, kSize));
+    ASSERT_TRUE(LocateDefaultBrowser(buffer, kPerUser, kSize));
     EXPECT_EQ(L"C:\\User\\Safari.exe", Text(buffer));
     // A per-machine installation does not see the user's default: Internet Explorer.
-    ASSERT_TRUE(LocateDefaultBrowser(buffer, true, kSize));
-    EXPECT_EQ(kWineInternetExplorer, Text(buffer));
+    ASSERT_TRUE(LocateDefaultBrowser(buffer, kPerMachine, kSize));
+    EXPECT_EQ(QuotedInternetExplorer(), Text(buffer));
 
     // An empty machine-wide default is no default: the user's one stands.
     machine.SetDefaultClient(HKEY_LOCAL_MACHINE, L"");
-    ASSERT_TRUE(LocateDefaultBrowser(buffer, false, kSize));
+    ASSERT_TRUE(LocateDefaultBrowser(buffer, kPerUser, kSize));
     EXPECT_EQ(L"C:\\User\\Safari.exe", Text(buffer));
 
     machine.SetDefaultClient(HKEY_LOCAL_MACHINE, L"OPERA.EXE");
-    ASSERT_TRUE(LocateDefaultBrowser(buffer, false, kSize));
+    ASSERT_TRUE(LocateDefaultBrowser(buffer, kPerUser, kSize));
     EXPECT_EQ(L"C:\\Machine\\opera.exe", Text(buffer));
 
     // The machine-wide default that does not resolve overrides the user's one.
     machine.SetDefaultClient(HKEY_LOCAL_MACHINE, L"GONE.EXE");
-    ASSERT_TRUE(LocateDefaultBrowser(buffer, false, kSize));
-    EXPECT_EQ(kWineInternetExplorer, Text(buffer));
+    ASSERT_TRUE(LocateDefaultBrowser(buffer, kPerUser, kSize));
+    EXPECT_EQ(QuotedInternetExplorer(), Text(buffer));
 
     machine.RemoveInternetExplorerClass();
-    EXPECT_FALSE(LocateDefaultBrowser(buffer, false, kSize));
+    EXPECT_FALSE(LocateDefaultBrowser(buffer, kPerUser, kSize));
 }
 
 TEST(LocateDefaultBrowserTest, LeavesTheShellAssociationInTheBufferWithoutFindingIt) {
@@ -196,12 +202,12 @@ TEST(LocateDefaultBrowserTest, LeavesTheShellAssociationInTheBufferWithoutFindin
         << "the prefix associates http with a program";
 
     wchar_t buffer[kSize] = L"unchanged";
-    EXPECT_FALSE(LocateDefaultBrowser(buffer, false, kSize));
+    EXPECT_FALSE(LocateDefaultBrowser(buffer, kPerUser, kSize));
     EXPECT_EQ(Text(expected), Text(buffer));
 
     // An association that does not fit the buffer is emptied, not cut.
     wchar_t small[8] = L"x";
-    EXPECT_FALSE(LocateDefaultBrowser(small, false, 8));
+    EXPECT_FALSE(LocateDefaultBrowser(small, kPerUser, 8));
     EXPECT_EQ(L"", Text(small));
 }
 

@@ -10,6 +10,7 @@
 
 namespace {
 
+using namespace custom_actions;
 using browsertest::BrowserMachine;
 using custom_actions_core::BrowserKind;
 
@@ -76,9 +77,9 @@ TEST(IdentifyBrowserTest, DecidesByVersionTextsThenNameUnderEachCondition) {
         BrowserMachine::CopyFixture(c.fixture, path);
         // A stale error code from an earlier call must not hide the texts.
         ::SetLastError(ERROR_ACCESS_DENIED);
-        EXPECT_EQ(c.perMachineKind, IdentifyBrowser(true, path.c_str()));
+        EXPECT_EQ(c.perMachineKind, IdentifyBrowser(InstallScope::kPerMachine, path.c_str()));
         ::SetLastError(ERROR_ACCESS_DENIED);
-        EXPECT_EQ(c.perUserKind, IdentifyBrowser(false, path.c_str()));
+        EXPECT_EQ(c.perUserKind, IdentifyBrowser(InstallScope::kPerUser, path.c_str()));
     }
 }
 
@@ -86,9 +87,9 @@ TEST(IdentifyBrowserTest, FolderOrMissingFileIsNotRecognised) {
     BrowserMachine machine;
     const std::wstring folder = browsertest::LocalAppDataFolder() + L"\\Meridel Browsers\\chrome.exe";
     testsupport::CreateFolders(browsertest::Narrow(folder));
-    EXPECT_EQ(0, IdentifyBrowser(true, folder.c_str()));
+    EXPECT_EQ(0, IdentifyBrowser(InstallScope::kPerMachine, folder.c_str()));
     const std::wstring missing = browsertest::ProgramFilesFolder() + L"\\Meridel Browsers\\CHROME.EXE";
-    EXPECT_EQ(0, IdentifyBrowser(true, missing.c_str()));
+    EXPECT_EQ(0, IdentifyBrowser(InstallScope::kPerMachine, missing.c_str()));
 }
 
 TEST(ReadFixedVersionTest, CopiesTheProductVersionOrReportsNone) {

@@ -37,6 +37,7 @@ void RemoveTestFolders() {
 const wchar_t kInternetExplorerServerKey[] = L"CLSID\\{0002DF01-0000-0000-C000-000000000046}\\LocalServer32";
 
 std::wstring ProgramFilesFolder() { return SpecialFolder(CSIDL_PROGRAM_FILES); }
+std::wstring InternetExplorerProgram() { return ProgramFilesFolder() + L"\\Internet Explorer\\iexplore.exe"; }
 std::wstring LocalAppDataFolder() { return SpecialFolder(CSIDL_LOCAL_APPDATA); }
 std::wstring RoamingAppDataFolder() { return SpecialFolder(CSIDL_APPDATA); }
 

@@ -10,7 +10,9 @@
 
 namespace browsertest {
 
-std::wstring ProgramFilesFolder();    // C:\Program Files
+std::wstring ProgramFilesFolder();    // C:\Program Files, or Program Files (x86) under WoW64
+// Wine's Internet Explorer as this process's registry view names it.
+std::wstring InternetExplorerProgram();
 std::wstring LocalAppDataFolder();    // the user's local application data
 std::wstring RoamingAppDataFolder();  // the user's roaming application data
 std::string Narrow(const std::wstring& text);

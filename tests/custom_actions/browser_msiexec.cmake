@@ -5,7 +5,7 @@ target_sources(custom_actions_tests PRIVATE
   ${PROJECT_SOURCE_DIR}/custom_actions/browser_discovery.cpp
   ${PROJECT_SOURCE_DIR}/custom_actions/browser_identification.cpp
   ${PROJECT_SOURCE_DIR}/custom_actions/browser_plugin_folders.cpp
-  ${PROJECT_SOURCE_DIR}/custom_actions/browser_publish.cpp)
+  ${PROJECT_SOURCE_DIR}/custom_actions/browser_selection.cpp)
 target_link_libraries(custom_actions_tests PRIVATE shlwapi version)
 
 # The package is built and run only where Wine can run it.
@@ -20,7 +20,7 @@ file(MAKE_DIRECTORY ${browser_stage})
 add_custom_command(OUTPUT ${browser_package}
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:msi_pinecone> ${browser_stage}/msi_pinecone.dll
   COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_CURRENT_SOURCE_DIR}/packages/browsers.wxs ${browser_stage}/
-  COMMAND ${WIXL} -a x64 -o ${browser_package} browsers.wxs
+  COMMAND ${WIXL} -a ${test_package_arch} -o ${browser_package} browsers.wxs
   WORKING_DIRECTORY ${browser_stage}
   DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/packages/browsers.wxs msi_pinecone
   COMMENT "wixl browser_actions_test.msi"

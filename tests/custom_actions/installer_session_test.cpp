@@ -9,6 +9,7 @@
 
 namespace {
 
+using namespace custom_actions;
 using testsupport::SessionFixture;
 
 TEST(InstallerSessionTest, AllUsersDecidesPerMachineOnlyForOneOrAnUnreadableValue) {
@@ -30,9 +31,9 @@ TEST(InstallerSessionTest, AllUsersDecidesPerMachineOnlyForOneOrAnUnreadableValu
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::PrintToString(row.value));
         session.SetProperty(L"ALLUSERS", row.value);
-        EXPECT_EQ(IsAllUsersInstall(session.handle()), row.perMachine);
+        EXPECT_EQ(ReadInstallScope(session.handle()) == InstallScope::kPerMachine, row.perMachine);
     }
-    EXPECT_TRUE(IsAllUsersInstall(0));
+    EXPECT_EQ(ReadInstallScope(0), InstallScope::kPerMachine);
 }
 
 TEST(InstallerSessionTest, ReadPropertyFillsTheBufferOnlyWhenTheValueFits) {
@@ -49,7 +50,7 @@ TEST(InstallerSessionTest, ReadPropertyFillsTheBufferOnlyWhenTheValueFits) {
 
     EXPECT_EQ(ReadProperty(session.handle(), L"MeridelTestUnset", buffer, 8), 0u);
     EXPECT_EQ(std::wstring(buffer), L"");
-    EXPECT_NE(ReadProperty(0, L"ALLUSERS", buffer, 8), 0u);
+    EXPECT_EQ(ReadProperty(0, L"ALLUSERS", buffer, 8), static_cast<UINT>(ERROR_INVALID_HANDLE));
     EXPECT_EQ(std::wstring(buffer), L"");
 
     WriteProperty(session.handle(), L"MeridelTestWritten", L"yes");

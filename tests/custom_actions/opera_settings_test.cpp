@@ -13,7 +13,6 @@ namespace {
 
 using browsertest::BrowserMachine;
 using browsertest::Narrow;
-using testsupport::SessionFixture;
 
 const wchar_t kValueTail[] = L",Meridel3D Viewer,wrl,vrml,wrz|Meridel Netscape Browser Plug-In";
 
@@ -63,11 +62,8 @@ protected:
     void CreateProfile() {
         testsupport::WriteFile(Narrow(profileFile_), "[User Prefs]\r\nHome URL=about:blank\r\n");
     }
-    void Run(const wchar_t* action = L"MakeOperaHappy") {
-        SessionFixture session;
-        ASSERT_TRUE(session.valid());
-        session.SetProperty(L"APPDIR", appDir_);
-        EXPECT_EQ(0u, session.CallAction(action));
+    testing::AssertionResult Run(const wchar_t* action = L"MakeOperaHappy") {
+        return testsupport::RunInSession(action, {{L"APPDIR", appDir_}});
     }
 
     BrowserMachine machine_;
@@ -79,7 +75,7 @@ protected:
 
 TEST_F(OperaSettingsTest, ProgramFolderFileIsCreatedForAMachineWideOpera) {
     RegisterOpera();
-    Run();
+    ASSERT_TRUE(Run());
     ExpectOperaEntries(operaFolder_ + L"opera6def.ini", value_);
     EXPECT_FALSE(FileExists(profileFile_));
 }
@@ -88,7 +84,7 @@ TEST_F(OperaSettingsTest, ProfileFileIsWrittenOnlyWhenItExists) {
     CreateProfile();
     // A per-user registration does not lead to the program folder.
     machine_.RegisterClient(HKEY_CURRENT_USER, L"OPERA.EXE", L"Opera", L"\"" + operaFolder_ + L"opera.exe\"");
-    Run();
+    ASSERT_TRUE(Run());
     ExpectOperaEntries(profileFile_, value_);
     EXPECT_EQ(std::vector<std::wstring>{L"Home URL=about:blank"}, SectionLines(profileFile_, L"User Prefs"));
     EXPECT_FALSE(FileExists(operaFolder_ + L"opera6def.ini"));
@@ -97,7 +93,7 @@ TEST_F(OperaSettingsTest, ProfileFileIsWrittenOnlyWhenItExists) {
 TEST_F(OperaSettingsTest, BothFilesThroughInstallFinalize) {
     RegisterOpera();
     CreateProfile();
-    Run(L"InstallFinalize");
+    ASSERT_TRUE(Run(L"InstallFinalize"));
     ExpectOperaEntries(operaFolder_ + L"opera6def.ini", value_);
     ExpectOperaEntries(profileFile_, value_);
 }
@@ -105,7 +101,7 @@ TEST_F(OperaSettingsTest, BothFilesThroughInstallFinalize) {
 TEST_F(OperaSettingsTest, AModuleWithoutVersionGetsNoSuffix) {
     RegisterOpera();
     BrowserMachine::CopyFixture("browser_plain", appDir_ + L"npMeridel.dll");
-    Run();
+    ASSERT_TRUE(Run());
     ExpectOperaEntries(operaFolder_ + L"opera6def.ini", L"6,," + appDir_ + L"npMeridel.dll" + kValueTail);
 }
 
@@ -127,18 +123,16 @@ TEST_F(OperaSettingsTest, NothingWithoutInstallationFolderOrOpera) {
     CreateProfile();
     for (const wchar_t* appDir : {L"", L"unreadable"}) {
         SCOPED_TRACE(Narrow(appDir));
-        SessionFixture session;
-        ASSERT_TRUE(session.valid());
         // A value longer than the 2048-character buffer cannot be read.
-        session.SetProperty(L"APPDIR", appDir[0] ? std::wstring(2048, L'x') : L"");
-        EXPECT_EQ(0u, session.CallAction(L"MakeOperaHappy"));
+        EXPECT_TRUE(testsupport::RunInSession(L"MakeOperaHappy",
+                                              {{L"APPDIR", appDir[0] ? std::wstring(2048, L'x') : L""}}));
         EXPECT_FALSE(FileExists(operaFolder_ + L"opera6def.ini"));
         EXPECT_TRUE(SectionLines(profileFile_, L"File Types").empty());
     }
     // Opera neither registered machine-wide nor with a profile: nothing at all.
     testsupport::RemoveTree(Narrow(browsertest::RoamingAppDataFolder() + L"\\Opera"));
     machine_.RegisterClient(HKEY_LOCAL_MACHINE, L"OPERA.EXE", L"Opera", L"");
-    Run();
+    ASSERT_TRUE(Run());
     EXPECT_FALSE(FileExists(operaFolder_ + L"opera6def.ini"));
     EXPECT_FALSE(FileExists(profileFile_));
 }

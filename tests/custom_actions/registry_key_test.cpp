@@ -1,10 +1,12 @@
-#include "custom_actions/registry_key.h"
+#include "platform/registry_key.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "tests/support/registry_fixture.h"
+
+using platform::RegistryKey;
 
 namespace {
 

@@ -6,24 +6,32 @@
 #include <msi.h>
 #include <msiquery.h>
 
+#include <gtest/gtest.h>
+
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/unique_resource.h"
 
 namespace testsupport {
+
+struct MsiHandleTraits {
+    using Type = MSIHANDLE;
+    static Type Invalid() noexcept { return 0; }
+    static void Close(Type handle) noexcept { ::MsiCloseHandle(handle); }
+};
+using UniqueMsiHandle = platform::UniqueResource<MsiHandleTraits>;
 
 class SessionFixture {
 public:
     // Opens session_test.msi (built beside the tests) or the given package.
     SessionFixture();
     explicit SessionFixture(const std::wstring& packagePath);
-    ~SessionFixture();
-    SessionFixture(const SessionFixture&) = delete;
-    SessionFixture& operator=(const SessionFixture&) = delete;
 
     // False when the package did not open; tests ASSERT on it first.
-    bool valid() const { return session_ != 0; }
-    MSIHANDLE handle() const { return session_; }
+    bool valid() const { return session_.valid(); }
+    MSIHANDLE handle() const { return session_.get(); }
 
     void SetProperty(const std::wstring& name, const std::wstring& value);
     std::wstring GetProperty(const std::wstring& name);
@@ -35,8 +43,17 @@ public:
     static UINT CallActionWithHandle(const wchar_t* name, MSIHANDLE session);
 
 private:
-    MSIHANDLE session_ = 0;
+    UniqueMsiHandle session_;
 };
+
+// Property names with their values, in the order they are set or checked.
+using Properties = std::vector<std::pair<std::wstring, std::wstring>>;
+
+// Calls the action in a fresh session after setting `inputs`. Succeeds when
+// the package opened, the action returned 0 and every `expected` property
+// then reads as given; the failure names each property that differs.
+testing::AssertionResult RunInSession(const wchar_t* action, const Properties& inputs,
+                                      const Properties& expected = {});
 
 // msi_pinecone.dll and session_test.msi beside the test program.
 std::wstring PineconePath();

@@ -2,7 +2,7 @@
 // file listed as a REG_SZ value goes, and every record of the table goes.
 #include <gtest/gtest.h>
 
-#include "remover/engine/registry_sweeps.h"
+#include "remover/engine/distribution_units.h"
 #include "tests/support/file_fixture.h"
 #include "tests/support/machine_fixture.h"
 #include "tests/support/product_fixture.h"
@@ -33,7 +33,7 @@ TEST(RemoveDistributionUnits, RemovesListedFilesAndEveryRecordOfTheTable) {
     const std::string notAString = folder.path() + "\\listed as a number.dll";
     const std::string lastRowFile = folder.path() + "\\converter.cab";
     const std::string otherFile = folder.path() + "\\other.ocx";
-    for (const auto& f : {control, engine, notAString, lastRowFile, otherFile}) WriteFile(f);
+    for (const auto& f : {control, engine, notAString, lastRowFile, otherFile}) ASSERT_TRUE(WriteFile(f));
 
     SetString(HKEY_LOCAL_MACHINE, UnitFiles(ids[0]), control.c_str(), "");
     SetString(HKEY_LOCAL_MACHINE, UnitFiles(ids[0]), engine.c_str(), "");
@@ -43,7 +43,8 @@ TEST(RemoveDistributionUnits, RemovesListedFilesAndEveryRecordOfTheTable) {
     SetString(HKEY_LOCAL_MACHINE, UnitFiles(ids[15]), lastRowFile.c_str(), "");
     SetString(HKEY_LOCAL_MACHINE, UnitFiles(kOtherUnit), otherFile.c_str(), "");
 
-    RemoveDistributionUnits();
+    RemovalContext context;
+    RemoveDistributionUnits(context);
 
     for (const auto& id : {ids[0], ids[1], ids[15]}) {
         SCOPED_TRACE(id);

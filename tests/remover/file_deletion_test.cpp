@@ -21,36 +21,38 @@ bool IsPending(const std::string& path) {
 TEST(DeleteFileOrSchedule, DeletesAtOnceWhatNoProcessHolds) {
     ScopedTempFolder folder("delete-now");
     const std::string readOnly = folder.path() + "\\readonly.dll";
-    WriteFile(readOnly, "x", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
-    remover::DeleteFileOrSchedule(readOnly);
+    ASSERT_TRUE(WriteFile(readOnly, "x", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+    remover::RemovalContext context;
+    remover::DeleteFileOrSchedule(context, readOnly);
     EXPECT_FALSE(FileExists(readOnly));
     // Missing files and folders on the path are no reason to restart.
-    remover::DeleteFileOrSchedule(folder.path() + "\\missing.dll");
-    remover::DeleteFileOrSchedule(folder.path() + "\\no folder\\missing.dll");
-    remover::DeleteFileOrSchedule("");
-    EXPECT_FALSE(g_restartNeeded);
+    remover::DeleteFileOrSchedule(context, folder.path() + "\\missing.dll");
+    remover::DeleteFileOrSchedule(context, folder.path() + "\\no folder\\missing.dll");
+    remover::DeleteFileOrSchedule(context, "");
+    EXPECT_FALSE(context.restartNeeded);
     EXPECT_FALSE(IsPending(readOnly));
 }
 
 TEST(DeleteFileOrSchedule, SchedulesAFileInUseThroughMoveFileEx) {
     ScopedTempFolder folder("delete-later");
     const std::string busy = folder.path() + "\\busy.dll";
-    WriteFile(busy, "x", FILE_ATTRIBUTE_READONLY);
+    ASSERT_TRUE(WriteFile(busy, "x", FILE_ATTRIBUTE_READONLY));
+    remover::RemovalContext context;
     {
         FileHolder holder({busy});
         ASSERT_TRUE(holder.holding());
-        remover::DeleteFileOrSchedule(busy);
+        remover::DeleteFileOrSchedule(context, busy);
         EXPECT_TRUE(FileExists(busy));
         EXPECT_TRUE(IsPending(busy));
-        EXPECT_TRUE(g_restartNeeded);
+        EXPECT_TRUE(context.restartNeeded);
         // Attributes stay cleared though the file stays.
         EXPECT_EQ(::GetFileAttributesA(busy.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
     }
     // Later deletions that succeed leave the flag set.
     const std::string free = folder.path() + "\\free.dll";
-    WriteFile(free);
-    remover::DeleteFileOrSchedule(free);
-    EXPECT_TRUE(g_restartNeeded);
+    ASSERT_TRUE(WriteFile(free));
+    remover::DeleteFileOrSchedule(context, free);
+    EXPECT_TRUE(context.restartNeeded);
     DropPendingBelow(folder.path());
 }
 
@@ -58,7 +60,7 @@ TEST(ExpandToLongPath, BringsEveryExistingComponentToItsStoredForm) {
     ScopedTempFolder folder("long-path");
     const std::string longFolder = folder.path() + "\\Halvorix Components";
     const std::string longFile = longFolder + "\\Meridel Scene Engine.dll";
-    WriteFile(longFile);
+    ASSERT_TRUE(WriteFile(longFile));
     char shortFile[MAX_PATH] = {};
     ASSERT_GT(::GetShortPathNameA(longFile.c_str(), shortFile, MAX_PATH), 0u);
     const std::string shortText = shortFile;
@@ -72,7 +74,7 @@ TEST(ExpandToLongPath, BringsEveryExistingComponentToItsStoredForm) {
     };
     const Case cases[] = {
         {shortText, longFile},
-        {upper, remover::ExpandToLongPath(longFile)},
+        {upper, remover::ExpandToLongPath(longFile).value_or("")},
         {shortFolder + "\\not there.dll", longFolder + "\\not there.dll"},
         {shortFolder + "\\", longFolder + "\\"},
         {"engine.dll", "engine.dll"},
@@ -92,7 +94,7 @@ TEST(ExpandToLongPath, BringsEveryExistingComponentToItsStoredForm) {
 TEST(ExpandToLongPath, RefusesPathsOver260Characters) {
     const std::string fits = "C:\\" + std::string(257, 'a');
     EXPECT_EQ(remover::ExpandToLongPath(fits), fits);
-    EXPECT_STREQ(remover::ExpandToLongPath(fits + "a").c_str(), "!! ERROR - Too Long Name !!");
+    EXPECT_EQ(remover::ExpandToLongPath(fits + "a"), std::nullopt);
 }
 
 // Windows 98 family: a program that Wine presents as Windows 98 writes its
@@ -103,9 +105,9 @@ protected:
     ScopedWininit wininit_;
     ScopedWin98Program win98_{"schedule_probe.exe"};
 
-    static void Seed(const std::string& content) {
+    static bool Seed(const std::string& content) {
         ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, "wininit.ini");  // drop any cached copy
-        WriteFile(WininitPath(), content);
+        return WriteFile(WininitPath(), content);
     }
     static std::string ShortPath(const std::string& path) {
         char shortPath[MAX_PATH] = {};
@@ -136,13 +138,13 @@ TEST_F(Win98Deletion, AddsOneNulLinePerFileInCallOrder) {
         const std::string first = folder_.path() + "\\Meridel Engine.dll";
         const std::string second = folder_.path() + "\\second.dll";
         const std::string gone = folder_.path() + "\\gone.dll";
-        WriteFile(first);
-        WriteFile(second);
-        WriteFile(gone);
+        ASSERT_TRUE(WriteFile(first));
+        ASSERT_TRUE(WriteFile(second));
+        ASSERT_TRUE(WriteFile(gone));
         if (c.before.empty())
             ::DeleteFileA(WininitPath().c_str());
         else
-            Seed(c.before);
+            ASSERT_TRUE(Seed(c.before));
         {
             FileHolder holder({first, second});
             ASSERT_TRUE(holder.holding());
@@ -162,9 +164,9 @@ TEST_F(Win98Deletion, KeepsASectionLargerThanTheFirstBuffer) {
     std::string before = "[rename]\r\n";
     for (int i = 0; i < 3000; ++i) before += "NUL=C:\\WINDOWS\\TEMP\\MER" + std::to_string(i) + ".TMP\r\n";
     ASSERT_GT(before.size(), 65536u);
-    Seed(before);
+    ASSERT_TRUE(Seed(before));
     const std::string busy = folder_.path() + "\\busy.dll";
-    WriteFile(busy);
+    ASSERT_TRUE(WriteFile(busy));
     {
         FileHolder holder({busy});
         ASSERT_TRUE(holder.holding());
@@ -174,9 +176,9 @@ TEST_F(Win98Deletion, KeepsASectionLargerThanTheFirstBuffer) {
 }
 
 TEST_F(Win98Deletion, FreeFilesLeaveWininitAlone) {
-    Seed("[rename]\r\nNUL=C:\\OLD.DLL\r\n");
+    ASSERT_TRUE(Seed("[rename]\r\nNUL=C:\\OLD.DLL\r\n"));
     const std::string free = folder_.path() + "\\free.dll";
-    WriteFile(free, "x", FILE_ATTRIBUTE_READONLY);
+    ASSERT_TRUE(WriteFile(free, "x", FILE_ATTRIBUTE_READONLY));
     EXPECT_EQ(RunProbe({free, folder_.path() + "\\missing.dll"}), 0u);
     EXPECT_FALSE(FileExists(free));
     EXPECT_EQ(ReadWholeFile(WininitPath()), "[rename]\r\nNUL=C:\\OLD.DLL\r\n");

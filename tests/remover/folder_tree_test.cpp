@@ -4,7 +4,7 @@
 
 #include <shlobj.h>
 
-#include "remover/engine/file_deletion.h"
+#include "platform/registry_key.h"
 #include "remover/engine/folder_guard.h"
 #include "tests/support/file_fixture.h"
 #include "tests/support/process_fixture.h"
@@ -22,6 +22,7 @@ protected:
     ScopedTempFolder folder_{"folder-tree"};
     ScopedRegistryCleanup records_{{{HKEY_CURRENT_USER, kProbeRecordsKey}}};
     std::string root_ = folder_.path() + "\\Meridel";
+    remover::RemovalContext context_;
 
     // Three levels: files at each, read-only and hidden ones, a module.
     std::vector<std::string> SeedTree() {
@@ -32,11 +33,11 @@ protected:
             root_ + "\\Scenes\\Samples\\Deep\\engine.dll",
             root_ + "\\Bin\\UPPER.DLL",
         };
-        WriteFile(files[0]);
-        WriteFile(files[1], "x", FILE_ATTRIBUTE_HIDDEN);
-        WriteFile(files[2], "x", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
-        CopyFileTo(FixturePath("unreg_probe.dll"), files[3]);
-        CopyFileTo(FixturePath("unreg_probe.dll"), files[4]);
+        EXPECT_TRUE(WriteFile(files[0]));
+        EXPECT_TRUE(WriteFile(files[1], "x", FILE_ATTRIBUTE_HIDDEN));
+        EXPECT_TRUE(WriteFile(files[2], "x", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+        EXPECT_TRUE(CopyFileTo(FixturePath("unreg_probe.dll"), files[3]));
+        EXPECT_TRUE(CopyFileTo(FixturePath("unreg_probe.dll"), files[4]));
         for (const std::string& file : files) SetDword(HKEY_LOCAL_MACHINE, kSharedDlls, file.c_str(), 1);
         CreateFolders(root_ + "\\Empty");
         return files;
@@ -45,7 +46,7 @@ protected:
 
 TEST_F(DeleteFolderTreeTest, RemovesEverythingDepthFirst) {
     const auto files = SeedTree();
-    remover::DeleteFolderTree(root_);
+    remover::DeleteFolderTree(context_, root_);
     EXPECT_FALSE(FolderExists(root_));
     EXPECT_TRUE(FolderExists(folder_.path()));
     for (const std::string& file : files) {
@@ -54,14 +55,14 @@ TEST_F(DeleteFolderTreeTest, RemovesEverythingDepthFirst) {
     }
     EXPECT_EQ(ProbeCount("Unregistered", "engine.dll"), 1u);
     EXPECT_EQ(ProbeCount("Loaded", "UPPER.DLL"), 0u);
-    EXPECT_FALSE(g_restartNeeded);
+    EXPECT_FALSE(context_.restartNeeded);
 }
 
 TEST_F(DeleteFolderTreeTest, MissingAndEmptyFolders) {
-    remover::DeleteFolderTree(root_);
+    remover::DeleteFolderTree(context_, root_);
     EXPECT_TRUE(FolderExists(folder_.path()));
     CreateFolders(root_);
-    remover::DeleteFolderTree(root_);
+    remover::DeleteFolderTree(context_, root_);
     EXPECT_FALSE(FolderExists(root_));
 }
 
@@ -71,10 +72,10 @@ TEST_F(DeleteFolderTreeTest, KeepsTheFoldersAboveAFileInUse) {
     {
         FileHolder holder({busy});
         ASSERT_TRUE(holder.holding());
-        remover::DeleteFolderTree(root_);
+        remover::DeleteFolderTree(context_, root_);
         EXPECT_TRUE(FileExists(busy));
     }
-    EXPECT_TRUE(g_restartNeeded);
+    EXPECT_TRUE(context_.restartNeeded);
     const auto pending = PendingDeletions();
     EXPECT_NE(std::find(pending.begin(), pending.end(), busy), pending.end());
     EXPECT_TRUE(FolderExists(root_ + "\\Scenes\\Samples"));
@@ -88,17 +89,17 @@ TEST_F(DeleteFolderTreeTest, KeepsTheFoldersAboveAFileInUse) {
 
 TEST_F(DeleteFolderTreeTest, RemovesLinksButNotWhatTheyPointTo) {
     const std::string outside = folder_.path() + "\\Outside";
-    WriteFile(outside + "\\keep.txt");
-    CopyFileTo(FixturePath("unreg_probe.dll"), outside + "\\keep.dll");
-    WriteFile(root_ + "\\readme.txt");
+    ASSERT_TRUE(WriteFile(outside + "\\keep.txt"));
+    ASSERT_TRUE(CopyFileTo(FixturePath("unreg_probe.dll"), outside + "\\keep.dll"));
+    ASSERT_TRUE(WriteFile(root_ + "\\readme.txt"));
     const std::string innerLink = root_ + "\\Linked";
     const std::string rootLink = folder_.path() + "\\Meridel Link";
     if (!::CreateSymbolicLinkA(innerLink.c_str(), outside.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY) ||
         !::CreateSymbolicLinkA(rootLink.c_str(), outside.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY))
         GTEST_SKIP() << "no directory links here, error " << ::GetLastError();
     ASSERT_NE(::GetFileAttributesA(innerLink.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT, 0u);
-    remover::DeleteFolderTree(root_);
-    remover::DeleteFolderTree(rootLink);
+    remover::DeleteFolderTree(context_, root_);
+    remover::DeleteFolderTree(context_, rootLink);
     EXPECT_FALSE(FolderExists(root_));
     EXPECT_EQ(::GetFileAttributesA(rootLink.c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_TRUE(FileExists(outside + "\\keep.txt"));
@@ -157,17 +158,19 @@ TEST(DeleteFolderTreeRefusal, NeverWalksDrivesSharesOrSystemFolders) {
         SCOPED_TRACE("\"" + c.folder + "\"");
         ASSERT_FALSE(c.sentinel.empty());
         const std::string sentinel = c.sentinel + "\\meridel-sentinel.txt";
-        WriteFile(sentinel);
+        ASSERT_TRUE(WriteFile(sentinel));
         EXPECT_FALSE(remover::IsFolderSafeToDelete(c.folder));
-        remover::DeleteFolderTree(c.folder);
+        remover::RemovalContext context;
+        remover::DeleteFolderTree(context, c.folder);
         EXPECT_TRUE(FileExists(sentinel));
         ::DeleteFileA(sentinel.c_str());
     }
     ::RemoveDirectoryA((here + "\\relative").c_str());
     // Below the system folders, folders are deleted as usual.
     const std::string product = ShellFolder(CSIDL_APPDATA) + "\\Halvorix\\Meridel Refusal Test";
-    WriteFile(product + "\\Sub\\file.txt");
-    remover::DeleteFolderTree(product);
+    ASSERT_TRUE(WriteFile(product + "\\Sub\\file.txt"));
+    remover::RemovalContext context;
+    remover::DeleteFolderTree(context, product);
     EXPECT_FALSE(FolderExists(product));
     ::RemoveDirectoryA(Parent(product).c_str());
 }
@@ -194,15 +197,16 @@ TEST(RemoveProductFolders, RemovesTheThreeFoldersAndSparesTheirNeighbours) {
         for (const char* name : {"\\Meridel Tools\\tool.dll", "\\Other\\other.txt", "\\Meridel.txt"})
             bystanders.push_back(base + name);
     for (const std::string& product : products) {
-        WriteFile(product + "\\Data\\Levels\\scene.wrl", "x", FILE_ATTRIBUTE_READONLY);
-        CopyFileTo(FixturePath("unreg_probe.dll"), product + "\\module.dll");
+        ASSERT_TRUE(WriteFile(product + "\\Data\\Levels\\scene.wrl", "x", FILE_ATTRIBUTE_READONLY));
+        ASSERT_TRUE(CopyFileTo(FixturePath("unreg_probe.dll"), product + "\\module.dll"));
         SetDword(HKEY_LOCAL_MACHINE, kSharedDlls, (product + "\\module.dll").c_str(), 1);
     }
     for (const std::string& file : bystanders) {
-        CopyFileTo(FixturePath("unreg_probe.dll"), file);
+        ASSERT_TRUE(CopyFileTo(FixturePath("unreg_probe.dll"), file));
         SetDword(HKEY_LOCAL_MACHINE, kSharedDlls, file.c_str(), 1);
     }
-    remover::RemoveProductFolders();
+    remover::RemovalContext context;
+    remover::RemoveProductFolders(context);
     for (const std::string& product : products) {
         SCOPED_TRACE(product);
         EXPECT_FALSE(FolderExists(product));
@@ -218,11 +222,9 @@ TEST(RemoveProductFolders, RemovesTheThreeFoldersAndSparesTheirNeighbours) {
     }
     EXPECT_EQ(ProbeCount("Loaded", "tool.dll"), 0u);
     for (const std::string& base : {appData, common, program}) RemoveTree(base);
-    HKEY key = nullptr;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSharedDlls, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
-        for (const std::string& file : bystanders) ::RegDeleteValueA(key, file.c_str());
-        ::RegCloseKey(key);
-    }
+    platform::RegistryKeyA key;
+    if (key.Open(HKEY_LOCAL_MACHINE, kSharedDlls, KEY_ALL_ACCESS) == ERROR_SUCCESS)
+        for (const std::string& file : bystanders) ::RegDeleteValueA(key.get(), file.c_str());
 }
 
 // Without "shfolder.dll" (disabled for the remover's process) the Application
@@ -233,7 +235,7 @@ TEST(RemoveProductFolders, WithoutShfolderLeavesApplicationDataAlone) {
     const std::string common = *ReadString(HKEY_LOCAL_MACHINE, current, "CommonFilesDir") + "\\Halvorix\\Meridel";
     const std::string program =
         *ReadString(HKEY_LOCAL_MACHINE, current, "ProgramFilesDir") + "\\Halvorix\\Meridel VRML Client";
-    for (const std::string& folder : {appData, common, program}) WriteFile(folder + "\\Sub\\file.txt");
+    for (const std::string& folder : {appData, common, program}) ASSERT_TRUE(WriteFile(folder + "\\Sub\\file.txt"));
     {
         ScopedRegistryCleanup overrides(
             {{HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\meridremover.exe"}});

@@ -1,10 +1,9 @@
-#include "remover/engine/key_tree.h"
-
+// The key-tree deletion in the remover's 8-bit form, against the real registry.
 #include <gtest/gtest.h>
 
 #include <aclapi.h>
 
-#include "platform/unique_resource.h"
+#include "platform/registry_key.h"
 #include "tests/support/registry_fixture.h"
 
 namespace remover {
@@ -14,9 +13,10 @@ using namespace testsupport;
 
 constexpr char kRoot[] = "Software\\MeridelTest\\KeyTree";
 
-platform::UniqueKey OpenRoot() {
-    platform::UniqueKey key;
-    EXPECT_EQ(::RegOpenKeyExA(HKEY_CURRENT_USER, kRoot, 0, KEY_READ | KEY_WRITE, key.put()), ERROR_SUCCESS);
+// The seeded root, opened the way the remover opens keys it deletes under.
+platform::RegistryKeyA OpenRoot(LONG& status) {
+    platform::RegistryKeyA key;
+    status = key.Open(HKEY_CURRENT_USER, kRoot, platform::kReadWriteAccess);
     return key;
 }
 
@@ -29,8 +29,10 @@ TEST(DeleteKeyTree, DeletesAThreeLevelTreeWithItsValues) {
     SetString(HKEY_CURRENT_USER, tree + "\\B", "v", "1");
     SetString(HKEY_CURRENT_USER, std::string(kRoot) + "\\Sibling", "v", "1");
 
-    auto root = OpenRoot();
-    EXPECT_EQ(DeleteKeyTree(root.get(), "Tree"), ERROR_SUCCESS);
+    LONG opened = ERROR_INVALID_FUNCTION;
+    const auto root = OpenRoot(opened);
+    ASSERT_EQ(opened, ERROR_SUCCESS);
+    EXPECT_EQ(root.DeleteKeyTree("Tree"), ERROR_SUCCESS);
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, tree));
     EXPECT_EQ(SubkeyNames(HKEY_CURRENT_USER, kRoot), std::vector<std::string>{"Sibling"});
 }
@@ -38,12 +40,14 @@ TEST(DeleteKeyTree, DeletesAThreeLevelTreeWithItsValues) {
 TEST(DeleteKeyTree, MissingKeyReportsNotFoundAndChangesNothing) {
     ScopedRegistryCleanup cleanup({{HKEY_CURRENT_USER, kRoot}});
     SetString(HKEY_CURRENT_USER, std::string(kRoot) + "\\Sibling", "v", "1");
-    auto root = OpenRoot();
-    EXPECT_EQ(DeleteKeyTree(root.get(), "Missing"), ERROR_FILE_NOT_FOUND);
-    EXPECT_EQ(DeleteKeyTree(nullptr, "Missing"), ERROR_INVALID_HANDLE);
+    LONG opened = ERROR_INVALID_FUNCTION;
+    const auto root = OpenRoot(opened);
+    ASSERT_EQ(opened, ERROR_SUCCESS);
+    EXPECT_EQ(root.DeleteKeyTree("Missing"), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(platform::RegistryKeyA().DeleteKeyTree("Missing"), ERROR_INVALID_HANDLE);
     // An empty name must not be taken for the parent itself.
-    EXPECT_EQ(DeleteKeyTree(root.get(), ""), ERROR_INVALID_PARAMETER);
-    EXPECT_EQ(DeleteKeyTree(root.get(), nullptr), ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(root.DeleteKeyTree(""), ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(root.DeleteKeyTree(nullptr), ERROR_INVALID_PARAMETER);
     EXPECT_EQ(SubkeyNames(HKEY_CURRENT_USER, kRoot), std::vector<std::string>{"Sibling"});
 }
 
@@ -65,13 +69,14 @@ TEST(DeleteKeyTree, StopsAtTheFirstSubkeyThatCannotBeDeleted) {
                                     &empty, nullptr),
                   ERROR_SUCCESS);
     }
-    platform::UniqueKey probe;
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, (tree + "\\B\\Locked").c_str(), 0, KEY_READ | KEY_WRITE, probe.put()) ==
-        ERROR_SUCCESS)
+    platform::RegistryKeyA probe;
+    if (probe.Open(HKEY_CURRENT_USER, (tree + "\\B\\Locked").c_str(), platform::kReadWriteAccess) == ERROR_SUCCESS)
         GTEST_SKIP() << "this registry does not enforce key security";
 
-    auto root = OpenRoot();
-    EXPECT_EQ(DeleteKeyTree(root.get(), "Tree"), ERROR_ACCESS_DENIED);
+    LONG opened = ERROR_INVALID_FUNCTION;
+    const auto root = OpenRoot(opened);
+    ASSERT_EQ(opened, ERROR_SUCCESS);
+    EXPECT_EQ(root.DeleteKeyTree("Tree"), ERROR_ACCESS_DENIED);
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, tree + "\\A"));
     EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, tree + "\\B"));
 

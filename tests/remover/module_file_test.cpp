@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "remover/engine/file_deletion.h"
+#include "platform/registry_key.h"
 #include "tests/support/file_fixture.h"
 #include "tests/support/registry_fixture.h"
 #include "tests/support/removal_support.h"
@@ -14,16 +14,19 @@ namespace {
 using namespace testsupport;
 
 const char kSharedDlls[] = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDlls";
+// What an over-long path once expanded to: a value of this name must survive.
+const char kTooLongName[] = "!! ERROR - Too Long Name !!";
 
 class RemoveModuleFileTest : public ::testing::Test {
 protected:
     ScopedTempFolder folder_{"module-file"};
     ScopedRegistryCleanup records_{{{HKEY_CURRENT_USER, kProbeRecordsKey}}};
+    remover::RemovalContext context_;
 
     // A copy of a fixture module under `name`, with its SharedDlls value.
     std::string Install(const std::string& fixture, const std::string& name) {
         const std::string path = folder_.path() + "\\" + name;
-        CopyFileTo(FixturePath(fixture), path);
+        EXPECT_TRUE(CopyFileTo(FixturePath(fixture), path));
         SetDword(HKEY_LOCAL_MACHINE, kSharedDlls, path.c_str(), 3);
         return path;
     }
@@ -32,12 +35,10 @@ protected:
         for (const char* name : {"crash.dll", "raise.dll", "throw.dll"})
             if (HMODULE left = ::GetModuleHandleA((folder_.path() + "\\" + name).c_str())) ::FreeLibrary(left);
         for (const std::string& name : ValueNames(HKEY_LOCAL_MACHINE, kSharedDlls))
-            if (name.rfind(folder_.path(), 0) == 0 || name == remover::kTooLongName) {
-                HKEY key = nullptr;
-                if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSharedDlls, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
-                    ::RegDeleteValueA(key, name.c_str());
-                    ::RegCloseKey(key);
-                }
+            if (name.rfind(folder_.path(), 0) == 0 || name == kTooLongName) {
+                platform::RegistryKeyA key;
+                if (key.Open(HKEY_LOCAL_MACHINE, kSharedDlls, KEY_ALL_ACCESS) == ERROR_SUCCESS)
+                    ::RegDeleteValueA(key.get(), name.c_str());
             }
     }
 };
@@ -69,7 +70,7 @@ TEST_F(RemoveModuleFileTest, UnregistersModulesThenDeletesValueAndFile) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const std::string path = Install(c.fixture, c.name);
-        remover::RemoveModuleFile(path.c_str());
+        remover::RemoveModuleFile(context_, path.c_str());
         // An .exe loaded as a module gets no DllMain call, so it records only its entry point.
         EXPECT_EQ(ProbeCount("Loaded", c.name), c.loads);
         EXPECT_EQ(ProbeCount("Freed", c.name), c.faults ? 0u : c.loads);
@@ -81,7 +82,7 @@ TEST_F(RemoveModuleFileTest, UnregistersModulesThenDeletesValueAndFile) {
     }
     // The guard sees only what leaves the entry point: a module's own handler comes first.
     EXPECT_EQ(ProbeCount("CaughtOwn", "selfcatch.dll"), 1u);
-    EXPECT_TRUE(g_restartNeeded);
+    EXPECT_TRUE(context_.restartNeeded);
     DropPendingBelow(folder_.path());
 }
 
@@ -91,7 +92,7 @@ TEST_F(RemoveModuleFileTest, UsesTheLongPathForEveryStep) {
     ASSERT_GT(::GetShortPathNameA(longPath.c_str(), shortPath, MAX_PATH), 0u);
     ASSERT_NE(longPath, shortPath);
     SetDword(HKEY_LOCAL_MACHINE, kSharedDlls, shortPath, 1);
-    remover::RemoveModuleFile(shortPath);
+    remover::RemoveModuleFile(context_, shortPath);
     EXPECT_EQ(ProbeCount("Unregistered", "Meridel Scene Engine.dll"), 1u);
     EXPECT_FALSE(FileExists(longPath));
     EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kSharedDlls, longPath.c_str()));
@@ -102,15 +103,15 @@ TEST_F(RemoveModuleFileTest, UsesTheLongPathForEveryStep) {
 TEST_F(RemoveModuleFileTest, MissingFileStillLosesItsValue) {
     const std::string path = folder_.path() + "\\gone.dll";
     SetDword(HKEY_LOCAL_MACHINE, kSharedDlls, path.c_str(), 2);
-    remover::RemoveModuleFile(path.c_str());
+    remover::RemoveModuleFile(context_, path.c_str());
     EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kSharedDlls, path.c_str()));
-    EXPECT_FALSE(g_restartNeeded);
+    EXPECT_FALSE(context_.restartNeeded);
 }
 
 TEST_F(RemoveModuleFileTest, NullEmptyAndOverLongPathsTouchNothing) {
-    SetDword(HKEY_LOCAL_MACHINE, kSharedDlls, remover::kTooLongName, 1);
-    remover::RemoveModuleFile(nullptr);
-    remover::RemoveModuleFile("");
+    SetDword(HKEY_LOCAL_MACHINE, kSharedDlls, kTooLongName, 1);
+    remover::RemoveModuleFile(context_, nullptr);
+    remover::RemoveModuleFile(context_, "");
     // A file whose path is over 260 characters, made through the \\?\ form.
     std::string deep = folder_.path();
     while (deep.size() < 250) deep += "\\" + std::string(40, 'd');
@@ -122,12 +123,12 @@ TEST_F(RemoveModuleFileTest, NullEmptyAndOverLongPathsTouchNothing) {
     const std::string file = deep + "\\engine.dll";
     ASSERT_GT(file.size(), 260u);
     const std::wstring wideFile = L"\\\\?\\" + std::wstring(file.begin(), file.end());
-    ::CloseHandle(::CreateFileW(wideFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    platform::UniqueFile(::CreateFileW(wideFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     SetDword(HKEY_LOCAL_MACHINE, kSharedDlls, file.c_str(), 1);
-    remover::RemoveModuleFile(file.c_str());
+    remover::RemoveModuleFile(context_, file.c_str());
     EXPECT_NE(::GetFileAttributesW(wideFile.c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_TRUE(ValueExists(HKEY_LOCAL_MACHINE, kSharedDlls, file.c_str()));
-    EXPECT_TRUE(ValueExists(HKEY_LOCAL_MACHINE, kSharedDlls, remover::kTooLongName));
+    EXPECT_TRUE(ValueExists(HKEY_LOCAL_MACHINE, kSharedDlls, kTooLongName));
     ::DeleteFileW(wideFile.c_str());
     for (std::wstring dir = wideDeep; dir.size() > 4 + folder_.path().size(); dir.resize(dir.rfind(L'\\')))
         ::RemoveDirectoryW(dir.c_str());
@@ -138,11 +139,11 @@ TEST_F(RemoveModuleFileTest, ModuleInUseRunsItsEntryPointAndIsScheduled) {
     {
         FileHolder holder({path});
         ASSERT_TRUE(holder.holding());
-        remover::RemoveModuleFile(path.c_str());
+        remover::RemoveModuleFile(context_, path.c_str());
         EXPECT_EQ(ProbeCount("Unregistered", "busy.dll"), 1u);
         EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kSharedDlls, path.c_str()));
         EXPECT_TRUE(FileExists(path));
-        EXPECT_TRUE(g_restartNeeded);
+        EXPECT_TRUE(context_.restartNeeded);
         const auto pending = PendingDeletions();
         EXPECT_NE(std::find(pending.begin(), pending.end(), path), pending.end());
     }

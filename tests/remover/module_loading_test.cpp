@@ -89,7 +89,8 @@ TEST_F(ModuleLoadingTest, AComponentModuleTakesItsDependenciesFromItsOwnFolder) 
     const std::string dependency = folder_.path() + "\\dependency_probe.dll";
     CopyFileTo(FixturePath("dependent_module.dll"), module);
     CopyFileTo(FixturePath("dependency_probe.dll"), dependency);
-    remover::RemoveModuleFile(module.c_str());
+    remover::RemovalContext context;
+    remover::RemoveModuleFile(context, module.c_str());
     EXPECT_EQ(ProbeCount("DependencyLoaded", dependency), 1u);
     EXPECT_EQ(ProbeCount("DependencyLoaded", FixturePath("dependency_probe.dll")), 0u);
     EXPECT_FALSE(FileExists(module));
@@ -159,7 +160,8 @@ TEST_F(ModuleLoadingTest, AFileLinkIsNeverLoadedNorDeletedThrough) {
     const std::string link = folder_.path() + "\\product\\linked.dll";
     CreateFolders(folder_.path() + "\\product");
     if (!MakeHostLink(target, link)) GTEST_SKIP() << "no host links here";
-    remover::RemoveModuleFile(link.c_str());
+    remover::RemovalContext context;
+    remover::RemoveModuleFile(context, link.c_str());
     EXPECT_EQ(ProbeCount("Loaded", "linked.dll") + ProbeCount("Loaded", "someone.dll"), 0u);
     EXPECT_TRUE(FileExists(target));
 }

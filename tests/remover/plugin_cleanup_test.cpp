@@ -63,7 +63,7 @@ protected:
         const std::string plugins = base + (b.programFolder ? "Program\\Plugins\\" : "Plugins\\");
         std::vector<std::string> files = {plugins + "npMeridel.dll", plugins + "lattice.jar",
                                           base + "Components\\npMeridel.xpt"};
-        for (const auto& f : files) WriteFile(f);
+        for (const auto& f : files) EXPECT_TRUE(WriteFile(f));
         return files;
     }
 
@@ -104,13 +104,14 @@ TEST_F(BrowserPlugins, AnIncompleteBrowserSkipsOnlyItself) {
         for (const char* f : {"\\PlugIns\\npMeridel.dll", "\\PlugIns\\lattice.jar", "\\Program\\PlugIns\\npMeridel.dll",
                               "\\Program\\PlugIns\\lattice.jar"})
             removed.push_back(opera + f);
-        for (const auto& f : removed) WriteFile(f);
-        for (const auto& f : kept) WriteFile(f);
+        for (const auto& f : removed) ASSERT_TRUE(WriteFile(f));
+        for (const auto& f : kept) ASSERT_TRUE(WriteFile(f));
         SetString(HKEY_LOCAL_MACHINE, kOurEntry, "Path", In("Firefox\\Program\\Plugins\\npMeridel.dll"));
         SetString(HKEY_LOCAL_MACHINE, std::string(kOurEntry) + "\\MimeTypes\\model/vrml", "Description", "VRML");
         SetString(HKEY_LOCAL_MACHINE, kOtherEntry, "Path", "C:\\elsewhere\\npviewer.dll");
 
-        CleanBrowserPlugins();
+        RemovalContext context;
+        CleanBrowserPlugins(context);
 
         for (const auto& f : removed) EXPECT_FALSE(FileExists(f)) << f;
         for (const auto& f : kept) EXPECT_TRUE(FileExists(f)) << f;
@@ -122,10 +123,11 @@ TEST_F(BrowserPlugins, AnIncompleteBrowserSkipsOnlyItself) {
 TEST_F(BrowserPlugins, WithoutBrowsersOnlyThePluginEntryGoes) {
     for (const Browser& b : kBrowsers) DeleteTree(HKEY_LOCAL_MACHINE, b.key);
     const std::string stray = In("Plugins\\npMeridel.dll");
-    WriteFile(stray);
+    ASSERT_TRUE(WriteFile(stray));
     SetString(HKEY_LOCAL_MACHINE, kOurEntry, "Version", "2.1");
 
-    CleanBrowserPlugins();
+    RemovalContext context;
+    CleanBrowserPlugins(context);
 
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kOurEntry));
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kPluginsKey));

@@ -1,7 +1,8 @@
 // A seeded installation removed by the whole sequence: component modules
 // named in the product key and in class registrations, spread over the three
 // product folders, some in use, some read-only and hidden, one named ".DLL",
-// one ".exe", one that crashes and one that raises.
+// one ".exe", one that crashes, one that throws and one that raises, each
+// followed by more removal work.
 #include <gtest/gtest.h>
 
 #include <shlobj.h>
@@ -10,7 +11,6 @@
 
 #include "remover/engine/class_registration.h"
 #include "remover/engine/component_table.h"
-#include "remover/engine/file_deletion.h"
 #include "remover/engine/removal.h"
 #include "platform/unique_resource.h"
 #include "tests/support/file_fixture.h"
@@ -51,6 +51,7 @@ const Module kModules[] = {
     {9, true, Program, "Scripts\\jsclass.dll", "unreg_probe.dll", true, kHidden},
     {11, true, Common, "Bin\\eai.dll", "plain_module.dll", false, FILE_ATTRIBUTE_NORMAL},
     {13, true, Program, "Audio\\Sound\\Mixer\\sound.dll", "unreg_probe.dll", false, kHidden},
+    {16, true, Program, "Movies\\throw_texture.dll", "unreg_probe.dll", false, FILE_ATTRIBUTE_NORMAL},
     {17, true, AppData, "Automation\\raise_driver.dll", "unreg_probe.dll", false, FILE_ATTRIBUTE_NORMAL},
     {21, false, Common, "Convertors\\VRML1.DLL", "unreg_probe.dll", false, FILE_ATTRIBUTE_NORMAL},
 };
@@ -58,6 +59,12 @@ const Module kModules[] = {
 // Files in the folders that no registration names.
 const std::pair<Base, const char*> kOtherFiles[] = {
     {Program, "readme.txt"}, {AppData, "settings.ini"}, {Common, "Convertors\\notes.txt"}};
+
+remover::RemoverOptions SilentOptions() {
+    remover::RemoverOptions options;
+    options.silent = true;
+    return options;
+}
 
 std::string FileName(const std::string& path) { return path.substr(path.rfind('\\') + 1); }
 
@@ -68,7 +75,8 @@ bool IsLoaded(const Module& m, bool elevated) {
 // A module whose entry point faulted stays loaded, so its file goes at restart.
 bool Faults(const Module& m, bool elevated) {
     const std::string file = m.file;
-    return IsLoaded(m, elevated) && (file.find("crash") != std::string::npos || file.find("raise") != std::string::npos);
+    return IsLoaded(m, elevated) && (file.find("crash") != std::string::npos || file.find("raise") != std::string::npos ||
+                                        file.find("throw") != std::string::npos);
 }
 std::string Parent(const std::string& path) { return path.substr(0, path.rfind('\\')); }
 
@@ -104,10 +112,12 @@ protected:
 
     std::string PathOf(const Module& m) const { return product_[m.base] + "\\" + m.file; }
 
-    void Seed() {
+    // True when every file is in place.
+    bool Seed() {
+        bool seeded = true;
         for (const Module& m : kModules) {
             const std::string path = PathOf(m);
-            CopyFileTo(FixturePath(m.fixture), path);
+            seeded = CopyFileTo(FixturePath(m.fixture), path) && seeded;
             if (m.attributes != FILE_ATTRIBUTE_NORMAL) ::SetFileAttributesA(path.c_str(), m.attributes);
             SetDword(HKEY_LOCAL_MACHINE, kSharedDlls, path.c_str(), 2);
             const remover::ComponentRow& row = remover::kComponentTable[m.row - 1];
@@ -120,15 +130,16 @@ protected:
             if (m.inUse) inUse_.push_back(path);
         }
         for (const auto& [base, file] : kOtherFiles) {
-            WriteFile(product_[base] + "\\" + file, "x", FILE_ATTRIBUTE_HIDDEN);
+            seeded = WriteFile(product_[base] + "\\" + file, "x", FILE_ATTRIBUTE_HIDDEN) && seeded;
             SetDword(HKEY_LOCAL_MACHINE, kSharedDlls, (product_[base] + "\\" + file).c_str(), 1);
         }
         for (const std::string& base : halvorix_)
             for (const char* file : {"\\Meridel Tools\\tool.dll", "\\Other\\other.txt"}) {
-                CopyFileTo(FixturePath("unreg_probe.dll"), base + file);
+                seeded = CopyFileTo(FixturePath("unreg_probe.dll"), base + file) && seeded;
                 SetDword(HKEY_LOCAL_MACHINE, kSharedDlls, (base + file).c_str(), 1);
                 bystanders_.push_back(base + file);
             }
+        return seeded;
     }
 
     // The files that can only go at restart: those in use and those whose
@@ -185,6 +196,7 @@ protected:
             {product_[Program] + "\\Engine", false},
             {product_[Program] + "\\Imagers", false},
             {product_[Program] + "\\Audio", false},
+            {product_[Program] + "\\Movies", false},
         };
         for (const auto& [folder, stays] : folders) EXPECT_EQ(FolderExists(folder), stays) << folder;
         for (const std::string& file : bystanders_) {
@@ -206,7 +218,7 @@ protected:
 };
 
 TEST_F(RemovalFilesTest, SilentRunRemovesEveryModuleOnce) {
-    Seed();
+    ASSERT_TRUE(Seed());
     FileHolder holder(inUse_);
     ASSERT_TRUE(holder.holding());
     EXPECT_EQ(RunRemover("/s"), 0u);
@@ -225,16 +237,44 @@ TEST_F(RemovalFilesTest, UnelevatedRunUnregistersTheProfileModulesToo) {
 }
 
 TEST_F(RemovalFilesTest, InProcessRunSetsTheRestartFlag) {
-    Seed();
+    ASSERT_TRUE(Seed());
     FileHolder holder(inUse_);
     ASSERT_TRUE(holder.holding());
-    remover::RunRemoval(true, true, {});
-    EXPECT_TRUE(g_restartNeeded);
+    remover::RemovalContext context;
+    remover::RunRemoval(SilentOptions(), context);
+    EXPECT_TRUE(context.restartNeeded);
     Verify(true, true);
 }
 
+// Two runs in one process: what the first scheduled does not follow the
+// second, which deletes the files (no longer held) that the first left.
+TEST_F(RemovalFilesTest, EachRunStartsWithACleanContext) {
+    ASSERT_TRUE(Seed());
+    remover::RemovalContext first;
+    {
+        FileHolder holder(inUse_);
+        ASSERT_TRUE(holder.holding());
+        remover::RunRemoval(SilentOptions(), first);
+    }
+    EXPECT_TRUE(first.restartNeeded);
+    const std::vector<std::string> left = Scheduled(true);
+    EXPECT_EQ(first.scheduledFiles.size(), left.size());
+    for (const std::string& path : left) ASSERT_TRUE(FileExists(path)) << path;
+    // The module the first run left loaded after its fault is freed, as a
+    // new process would start without it.
+    for (const std::string& path : left)
+        if (HMODULE module = ::GetModuleHandleA(path.c_str())) ::FreeLibrary(module);
+
+    remover::RemovalContext second;
+    remover::RunRemoval(SilentOptions(), second);
+    EXPECT_FALSE(second.restartNeeded);
+    EXPECT_TRUE(second.scheduledFiles.empty());
+    for (const std::string& path : left) EXPECT_FALSE(FileExists(path)) << path;
+    for (const std::string& product : product_) EXPECT_FALSE(FolderExists(product)) << product;
+}
+
 TEST_F(RemovalFilesTest, KeepFoldersOptionLeavesTheFolderFiles) {
-    Seed();
+    ASSERT_TRUE(Seed());
     EXPECT_EQ(RunRemover("/s /f"), 0u);
     // The modules the product key and class registrations name still go...
     for (const Module& m : kModules) EXPECT_EQ(FileExists(PathOf(m)), Faults(m, true)) << PathOf(m);
@@ -246,7 +286,7 @@ TEST_F(RemovalFilesTest, KeepFoldersOptionLeavesTheFolderFiles) {
 TEST_F(RemovalFilesTest, Windows98RunWritesWininit) {
     ScopedWininit wininit;
     ScopedWin98Program win98("meridremover.exe");
-    Seed();
+    ASSERT_TRUE(Seed());
     {
         FileHolder holder(inUse_);
         ASSERT_TRUE(holder.holding());
@@ -285,7 +325,7 @@ TEST(DocumentationFolder, RefusesDrivesAndSystemFolders) {
                                   profilesRoot + "\\guide.pdf"};
     for (const std::string& guide : guides) {
         SCOPED_TRACE(guide);
-        for (const std::string& sentinel : sentinels) WriteFile(sentinel);
+        for (const std::string& sentinel : sentinels) ASSERT_TRUE(WriteFile(sentinel));
         SetString(HKEY_LOCAL_MACHINE, std::string(kProductKey) + "\\Help", "User's Guide", guide);
         EXPECT_EQ(RunRemover("/s /f"), 0u);
         for (const std::string& sentinel : sentinels) EXPECT_TRUE(FileExists(sentinel)) << sentinel;
@@ -294,8 +334,8 @@ TEST(DocumentationFolder, RefusesDrivesAndSystemFolders) {
     for (const std::string& sentinel : sentinels) ::DeleteFileA(sentinel.c_str());
     // A folder of the product's own is deleted.
     ScopedTempFolder docs("docs");
-    WriteFile(docs.path() + "\\Guide\\guide.pdf", "x", FILE_ATTRIBUTE_READONLY);
-    WriteFile(docs.path() + "\\Guide\\Images\\figure.png");
+    ASSERT_TRUE(WriteFile(docs.path() + "\\Guide\\guide.pdf", "x", FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(WriteFile(docs.path() + "\\Guide\\Images\\figure.png"));
     SetString(HKEY_LOCAL_MACHINE, std::string(kProductKey) + "\\Help", "User's Guide",
               docs.path() + "\\Guide\\guide.pdf");
     EXPECT_EQ(RunRemover("/s /f"), 0u);

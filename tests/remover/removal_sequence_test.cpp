@@ -25,6 +25,15 @@ GUID Parse(const std::string& text) {
     return id;
 }
 
+// A silent run, with a context of its own, that would also remove the folders.
+void RunSilently(const std::vector<GUID>& keepList = {}) {
+    RemoverOptions options;
+    options.silent = true;
+    options.keepList = keepList;
+    RemovalContext context;
+    RunRemoval(options, context);
+}
+
 class RemovalSequence : public ::testing::Test {
 protected:
     RemovalSequence() : cleanup_(ProductRegistryPlaces()) {}
@@ -49,7 +58,7 @@ TEST_F(RemovalSequence, DeletesEveryClassRegistrationButTheKeptOnesAndThenThePro
     const std::vector<GUID> keep = {Parse(ids[2]), Parse("{00000000-1111-2222-3333-444444444444}"),
                                     Parse(ids[2])};
 
-    RunRemoval(true, true, keep);
+    RunSilently(keep);
 
     for (size_t i = 0; i < ids.size(); ++i) {
         SCOPED_TRACE(ids[i]);
@@ -85,7 +94,7 @@ TEST_F(RemovalSequence, KeepsAClassWhoseServerPathCannotBeRead) {
     };
     for (size_t i = 0; i < std::size(seeds); ++i) seeds[i].seed(ids[i]);
 
-    RunRemoval(true, true, {});
+    RunSilently();
 
     for (size_t i = 0; i < std::size(seeds); ++i) {
         SCOPED_TRACE(seeds[i].what);
@@ -95,7 +104,7 @@ TEST_F(RemovalSequence, KeepsAClassWhoseServerPathCannotBeRead) {
 
 TEST_F(RemovalSequence, WithoutTheProductKeyLeavesClassRegistrationsAlone) {
     RegisterAllClasses();
-    RunRemoval(true, true, {});
+    RunSilently();
     for (const auto& id : ComponentClassIds()) {
         SCOPED_TRACE(id);
         EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, ClassKey(id)));

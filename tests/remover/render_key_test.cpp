@@ -3,7 +3,7 @@
 // whole tree; the rest of the product key stays.
 #include <gtest/gtest.h>
 
-#include "remover/engine/registry_sweeps.h"
+#include "remover/engine/render_key.h"
 #include "tests/support/file_fixture.h"
 #include "tests/support/product_fixture.h"
 #include "tests/support/registry_fixture.h"
@@ -37,16 +37,17 @@ TEST(RemoveRenderKey, RemovesModulesNamedByPathValuesAndTheWholeTree) {
         {render + "\\Direct3D", "path", REG_SZ, "d3d.dll", true},
     };
     for (const Row& row : rows) {
-        WriteFile(folder.path() + "\\" + row.file);
+        ASSERT_TRUE(WriteFile(folder.path() + "\\" + row.file));
         SetString(HKEY_LOCAL_MACHINE, row.key, row.valueName, folder.path() + "\\" + row.file, row.type);
     }
     // Stored without its terminator: the path is taken at its data length.
     const std::string unterminated = folder.path() + "\\unterminated.dll";
-    WriteFile(unterminated);
+    ASSERT_TRUE(WriteFile(unterminated));
     SetRaw(HKEY_LOCAL_MACHINE, render + "\\Direct3D", "altpath", REG_SZ, unterminated);
     SetString(HKEY_LOCAL_MACHINE, std::string(kProductKey) + "\\Help", "User's Guide", "C:\\guide.htm");
 
-    RemoveRenderKey();
+    RemovalContext context;
+    RemoveRenderKey(context);
 
     for (const Row& row : rows) {
         SCOPED_TRACE(row.key + " " + row.valueName);

@@ -2,7 +2,7 @@
 // entries go, everything else (other products, the folders' own names) stays.
 #include <gtest/gtest.h>
 
-#include "remover/engine/registry_sweeps.h"
+#include "remover/engine/shared_dll_sweep.h"
 #include "tests/support/machine_fixture.h"
 #include "tests/support/registry_fixture.h"
 

@@ -3,7 +3,7 @@
 // after lingering, so a record present on return proves the wait).
 #include <gtest/gtest.h>
 
-#include "remover/engine/registry_sweeps.h"
+#include "remover/engine/old_uninstallers.h"
 #include "tests/fixtures/uninstaller/run_record.h"
 #include "tests/support/file_fixture.h"
 #include "tests/support/machine_fixture.h"
@@ -52,7 +52,7 @@ protected:
                  {HKEY_CURRENT_USER, old_uninstaller::kRecordKey}}) {
         // A program path with blanks, the way older versions were installed.
         program_ = folder_.path() + "\\Meridel VRML Client\\uninst.exe";
-        CopyFileTo(FixturePath(old_uninstaller::kFileName), program_);
+        EXPECT_TRUE(CopyFileTo(FixturePath(old_uninstaller::kFileName), program_));
     }
 
     // The command text with %P replaced by the stand-in's path.

@@ -96,9 +96,9 @@ TEST_F(WholeMachine, SilentRemovalTakesEveryTraceAndSparesTheRest) {
         for (const auto& name : otherDlls) Bystander(hive, kSharedDllsKey, name.c_str(), "");
     }
     Product(HKEY_LOCAL_MACHINE, kSharedDllsKey, firefoxModule.c_str(), "");
-    for (const auto& f : productDlls) WriteFile(f);
+    for (const auto& f : productDlls) ASSERT_TRUE(WriteFile(f));
     for (const auto& f : {otherDlls[0], otherDlls[1]}) {
-        WriteFile(f);
+        ASSERT_TRUE(WriteFile(f));
         keptFiles_.push_back(f);
     }
 
@@ -107,8 +107,8 @@ TEST_F(WholeMachine, SilentRemovalTakesEveryTraceAndSparesTheRest) {
     // Below Common Files: an elevated run starts a per-user uninstaller only from there or Program Files.
     const std::string userUninstaller = halvorix_ + "\\Old One\\uninst.exe";
     const std::string machineUninstaller = T("Old Two\\uninst.exe");
-    CopyFileTo(FixturePath(old_uninstaller::kFileName), userUninstaller);
-    CopyFileTo(FixturePath(old_uninstaller::kFileName), machineUninstaller);
+    ASSERT_TRUE(CopyFileTo(FixturePath(old_uninstaller::kFileName), userUninstaller));
+    ASSERT_TRUE(CopyFileTo(FixturePath(old_uninstaller::kFileName), machineUninstaller));
     SetString(HKEY_CURRENT_USER, kUninstallKey, "UninstallString", "\"" + userUninstaller + "\" -u");
     SetString(HKEY_LOCAL_MACHINE, kUninstallKeyRegistered, "UninstallString", machineUninstaller + " -x");
 
@@ -175,8 +175,8 @@ TEST_F(WholeMachine, SilentRemovalTakesEveryTraceAndSparesTheRest) {
     Product(HKEY_LOCAL_MACHINE, std::string(kOurPluginEntry) + "\\MimeTypes\\model/vrml", "Description", "VRML");
     Bystander(HKEY_LOCAL_MACHINE, kOtherPluginEntry, "Path", "C:\\elsewhere\\npviewer.dll");
 
-    for (const auto& f : removedFiles_) WriteFile(f);
-    for (const auto& f : keptFiles_) WriteFile(f);
+    for (const auto& f : removedFiles_) ASSERT_TRUE(WriteFile(f));
+    for (const auto& f : keptFiles_) ASSERT_TRUE(WriteFile(f));
     ClearUninstallerRuns();
 
     ASSERT_EQ(RunRemover("/s"), 0u);

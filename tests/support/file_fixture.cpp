@@ -14,17 +14,21 @@ void CreateFolders(const std::string& path) {
     EXPECT_TRUE(FolderExists(path)) << path;
 }
 
-void WriteFile(const std::string& path, const std::string& content, DWORD attributes) {
+bool WriteFile(const std::string& path, const std::string& content, DWORD attributes) {
     const size_t slash = path.rfind('\\');
     if (slash != std::string::npos) CreateFolders(path.substr(0, slash));
     ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     platform::UniqueFile file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                             FILE_ATTRIBUTE_NORMAL, nullptr));
-    ASSERT_TRUE(file.valid()) << "creating " << path << " error " << ::GetLastError();
     DWORD written = 0;
-    ASSERT_TRUE(::WriteFile(file.get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr));
+    const bool wrote =
+        file.valid() &&
+        ::WriteFile(file.get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
+        written == content.size();
+    EXPECT_TRUE(wrote) << "writing " << path << " error " << ::GetLastError();
     file.reset();
     if (attributes != FILE_ATTRIBUTE_NORMAL) ::SetFileAttributesA(path.c_str(), attributes);
+    return wrote;
 }
 
 bool FileExists(const std::string& path) {
@@ -59,10 +63,12 @@ void RemoveTree(const std::string& path) {
     ::RemoveDirectoryA(path.c_str());
 }
 
-void CopyFileTo(const std::string& from, const std::string& to) {
+bool CopyFileTo(const std::string& from, const std::string& to) {
     const size_t slash = to.rfind('\\');
     if (slash != std::string::npos) CreateFolders(to.substr(0, slash));
-    ASSERT_TRUE(::CopyFileA(from.c_str(), to.c_str(), FALSE)) << from << " -> " << to;
+    const bool copied = ::CopyFileA(from.c_str(), to.c_str(), FALSE) != FALSE;
+    EXPECT_TRUE(copied) << from << " -> " << to;
+    return copied;
 }
 
 std::string TestBinFolder() {

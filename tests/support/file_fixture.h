@@ -8,15 +8,17 @@ namespace testsupport {
 
 // Creates the folder with every missing folder on its path.
 void CreateFolders(const std::string& path);
-// Writes a file (creating its folders) with the given attributes.
-void WriteFile(const std::string& path, const std::string& content = "meridel",
+// Writes a file (creating its folders) with the given attributes. False (and
+// a test failure) when it could not; tests that need the file assert on it.
+bool WriteFile(const std::string& path, const std::string& content = "meridel",
                DWORD attributes = FILE_ATTRIBUTE_NORMAL);
 bool FileExists(const std::string& path);    // a file, not a folder
 bool FolderExists(const std::string& path);  // a folder
 // Test-side clean-up: removes a tree outright (never used by the product).
 void RemoveTree(const std::string& path);
-// Copies a file, creating the target's folders.
-void CopyFileTo(const std::string& from, const std::string& to);
+// Copies a file, creating the target's folders; false (and a test failure)
+// when it could not.
+bool CopyFileTo(const std::string& from, const std::string& to);
 
 // The folder of the running test program, where the fixture modules are built.
 std::string TestBinFolder();

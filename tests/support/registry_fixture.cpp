@@ -42,15 +42,15 @@ void SetDword(HKEY root, const std::string& path, const char* name, DWORD value)
     SetRaw(root, path, name, REG_DWORD, std::string(reinterpret_cast<const char*>(&value), sizeof(value)));
 }
 
-void SetStringW(HKEY root, const std::wstring& path, const wchar_t* name, const std::wstring& value,
+bool SetStringW(HKEY root, const std::wstring& path, const wchar_t* name, const std::wstring& value,
                 DWORD type) {
     platform::UniqueKey key;
-    ASSERT_EQ(::RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(),
-                                nullptr),
-              ERROR_SUCCESS);
-    ASSERT_EQ(::RegSetValueExW(key.get(), name, 0, type, reinterpret_cast<const BYTE*>(value.c_str()),
-                               static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))),
-              ERROR_SUCCESS);
+    LONG status = ::RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(), nullptr);
+    if (status == ERROR_SUCCESS)
+        status = ::RegSetValueExW(key.get(), name, 0, type, reinterpret_cast<const BYTE*>(value.c_str()),
+                                  static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    EXPECT_EQ(status, ERROR_SUCCESS) << "setting a wide value";
+    return status == ERROR_SUCCESS;
 }
 
 bool KeyExists(HKEY root, const std::string& path) { return Open(root, path).valid(); }

@@ -17,8 +17,9 @@ void SetString(HKEY root, const std::string& path, const char* name, const std::
 // Raw bytes of any type: strings without a terminator, over-long or odd data.
 void SetRaw(HKEY root, const std::string& path, const char* name, DWORD type, const std::string& bytes);
 void SetDword(HKEY root, const std::string& path, const char* name, DWORD value);
-// Wide-character forms, for the custom actions.
-void SetStringW(HKEY root, const std::wstring& path, const wchar_t* name, const std::wstring& value,
+// Wide-character forms, for the custom actions. False (and a test failure)
+// when the value could not be written.
+bool SetStringW(HKEY root, const std::wstring& path, const wchar_t* name, const std::wstring& value,
                 DWORD type = REG_SZ);
 
 bool KeyExists(HKEY root, const std::string& path);

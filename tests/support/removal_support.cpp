@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
 
+#include "platform/ascii_case.h"
 #include "platform/unique_resource.h"
 #include "tests/support/file_fixture.h"
 #include "tests/support/registry_fixture.h"
@@ -16,7 +16,7 @@ const char kSessionManager[] = "System\\CurrentControlSet\\Control\\Session Mana
 const char kPendingValue[] = "PendingFileRenameOperations";
 
 std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    std::transform(text.begin(), text.end(), text.begin(), platform::AsciiLower<char>);
     return text;
 }
 
@@ -70,8 +70,8 @@ FileHolder::FileHolder(const std::vector<std::string>& files) {
     const std::string tag = std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(++serial);
     const std::string readyName = "MeridelHolderReady-" + tag;
     const std::string releaseName = "MeridelHolderRelease-" + tag;
-    ready_ = ::CreateEventA(nullptr, TRUE, FALSE, readyName.c_str());
-    release_ = ::CreateEventA(nullptr, TRUE, FALSE, releaseName.c_str());
+    ready_.reset(::CreateEventA(nullptr, TRUE, FALSE, readyName.c_str()));
+    release_.reset(::CreateEventA(nullptr, TRUE, FALSE, releaseName.c_str()));
     std::string commandLine = "\"" + FixturePath("file_holder.exe") + "\" " + readyName + " " + releaseName;
     for (const std::string& file : files) commandLine += " \"" + file + "\"";
     std::vector<char> text(commandLine.begin(), commandLine.end());
@@ -83,21 +83,16 @@ FileHolder::FileHolder(const std::vector<std::string>& files) {
         ADD_FAILURE() << "cannot start the file holder";
         return;
     }
-    ::CloseHandle(info.hThread);
-    process_ = info.hProcess;
-    HANDLE waits[] = {ready_, process_};
+    platform::UniqueHandle thread(info.hThread);
+    process_.reset(info.hProcess);
+    HANDLE waits[] = {ready_.get(), process_.get()};
     holding_ = ::WaitForMultipleObjects(2, waits, FALSE, 30000) == WAIT_OBJECT_0;
     EXPECT_TRUE(holding_) << "the file holder did not open every file";
 }
 
 FileHolder::~FileHolder() {
-    if (release_) ::SetEvent(release_);
-    if (process_) {
-        ::WaitForSingleObject(process_, 30000);
-        ::CloseHandle(process_);
-    }
-    if (ready_) ::CloseHandle(ready_);
-    if (release_) ::CloseHandle(release_);
+    if (release_) ::SetEvent(release_.get());
+    if (process_) ::WaitForSingleObject(process_.get(), 30000);
 }
 
 std::vector<std::string> PendingDeletions() {

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/unique_resource.h"
+
 namespace testsupport {
 
 // How often the fixture module copy `moduleName` saw `event` ("Loaded",
@@ -25,9 +27,9 @@ public:
     bool holding() const { return holding_; }
 
 private:
-    HANDLE ready_ = nullptr;
-    HANDLE release_ = nullptr;
-    HANDLE process_ = nullptr;
+    platform::UniqueHandle ready_;
+    platform::UniqueHandle release_;
+    platform::UniqueHandle process_;
     bool holding_ = false;
 };
 

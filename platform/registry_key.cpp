@@ -1,0 +1,149 @@
+#include "platform/registry_key.h"
+
+#include <cstdlib>
+
+namespace platform {
+namespace {
+
+constexpr DWORD kSubkeyNameCapacity = 256;
+
+// The registry calls of each character width, chosen by overloading.
+LONG CreateSubkey(HKEY parent, const char* subkey, HKEY* key) {
+    return ::RegCreateKeyExA(parent, subkey, 0, nullptr, REG_OPTION_NON_VOLATILE, kReadWriteAccess, nullptr, key,
+                             nullptr);
+}
+LONG CreateSubkey(HKEY parent, const wchar_t* subkey, HKEY* key) {
+    return ::RegCreateKeyExW(parent, subkey, 0, nullptr, REG_OPTION_NON_VOLATILE, kReadWriteAccess, nullptr, key,
+                             nullptr);
+}
+LONG OpenSubkey(HKEY parent, const char* subkey, REGSAM access, HKEY* key) {
+    return ::RegOpenKeyExA(parent, subkey, 0, access, key);
+}
+LONG OpenSubkey(HKEY parent, const wchar_t* subkey, REGSAM access, HKEY* key) {
+    return ::RegOpenKeyExW(parent, subkey, 0, access, key);
+}
+LONG QueryValue(HKEY key, const char* name, DWORD* type, void* data, DWORD* bytes) {
+    return ::RegQueryValueExA(key, name, nullptr, type, static_cast<BYTE*>(data), bytes);
+}
+LONG QueryValue(HKEY key, const wchar_t* name, DWORD* type, void* data, DWORD* bytes) {
+    return ::RegQueryValueExW(key, name, nullptr, type, static_cast<BYTE*>(data), bytes);
+}
+LONG SetString(HKEY key, const char* name, const char* text, DWORD bytes) {
+    return ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), bytes);
+}
+LONG SetString(HKEY key, const wchar_t* name, const wchar_t* text, DWORD bytes) {
+    return ::RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), bytes);
+}
+LONG EnumSubkey(HKEY key, DWORD index, char* name, DWORD* length) {
+    return ::RegEnumKeyExA(key, index, name, length, nullptr, nullptr, nullptr, nullptr);
+}
+LONG EnumSubkey(HKEY key, DWORD index, wchar_t* name, DWORD* length) {
+    return ::RegEnumKeyExW(key, index, name, length, nullptr, nullptr, nullptr, nullptr);
+}
+LONG DeleteSubkey(HKEY key, const char* name) { return ::RegDeleteKeyA(key, name); }
+LONG DeleteSubkey(HKEY key, const wchar_t* name) { return ::RegDeleteKeyW(key, name); }
+
+template <class Char>
+DWORD TextLength(const Char* text, DWORD limit) {
+    DWORD length = 0;
+    while (length < limit && text[length] != Char()) ++length;
+    return length;
+}
+
+// ERROR_SUCCESS when `bytes` of `buffer`, of the given type, follow the rule.
+template <class Char>
+LONG CheckText(TextRule rule, DWORD type, const Char* buffer, DWORD bytes, DWORD capacity) {
+    const DWORD chars = bytes / sizeof(Char);
+    const bool terminated = chars > 0 && bytes % sizeof(Char) == 0 && buffer[chars - 1] == Char();
+    if (rule == TextRule::TerminatedString) {
+        if (type != REG_SZ && type != REG_EXPAND_SZ) return ERROR_INVALID_DATA;
+        // The registry does not promise a terminator; a value without one is
+        // refused rather than terminated on the caller's behalf.
+        if (bytes != 0 && !terminated) return ERROR_INVALID_DATA;
+    } else if (!terminated && chars >= capacity) {
+        return ERROR_MORE_DATA;  // no room left for the terminator the data lacks
+    }
+    return ERROR_SUCCESS;
+}
+
+}  // namespace
+
+template <class Char>
+LONG BasicRegistryKey<Char>::CreateKey(HKEY parent, const Char* subkey) {
+    UniqueKey created;
+    const LONG status = CreateSubkey(parent, subkey, created.put());
+    if (status == ERROR_SUCCESS) key_ = std::move(created);
+    return status;
+}
+
+template <class Char>
+LONG BasicRegistryKey<Char>::Open(HKEY parent, const Char* subkey, REGSAM access) {
+    UniqueKey opened;
+    const LONG status = OpenSubkey(parent, subkey, access, opened.put());
+    if (status == ERROR_SUCCESS) key_ = std::move(opened);
+    return status;
+}
+
+template <class Char>
+LONG BasicRegistryKey<Char>::ReadStringValue(const Char* valueName, Char* buffer, DWORD& count) const {
+    const DWORD capacity = count;
+    count = 0;
+    // Without a buffer the query would report the size and succeed.
+    if (!buffer || capacity == 0) return ERROR_INVALID_PARAMETER;
+    DWORD type = REG_NONE;
+    DWORD bytes = capacity * sizeof(Char);
+    LONG status = QueryValue(key_.get(), valueName, &type, buffer, &bytes);
+    if (status == ERROR_SUCCESS) status = CheckText(TextRule::TerminatedString, type, buffer, bytes, capacity);
+    // After any failure, and for a value of no bytes at all, the caller sees
+    // the empty string rather than whatever the query left behind.
+    if (status != ERROR_SUCCESS || bytes == 0) buffer[0] = Char();
+    if (status == ERROR_SUCCESS) count = bytes / sizeof(Char);
+    return status;
+}
+
+template <class Char>
+LONG BasicRegistryKey<Char>::ReadText(const Char* valueName, String& out, TextRule rule) const {
+    Char buffer[kTextCapacity] = {};
+    DWORD type = REG_NONE;
+    DWORD bytes = sizeof(buffer);
+    LONG status = QueryValue(key_.get(), valueName, &type, buffer, &bytes);
+    if (status != ERROR_SUCCESS) return status;
+    if (bytes > sizeof(buffer)) return ERROR_MORE_DATA;
+    status = CheckText(rule, type, buffer, bytes, kTextCapacity);
+    if (status != ERROR_SUCCESS) return status;
+    // Never look past the data the registry returned.
+    out.assign(buffer, TextLength(buffer, bytes / sizeof(Char)));
+    return ERROR_SUCCESS;
+}
+
+template <class Char>
+LONG BasicRegistryKey<Char>::WriteStringValue(const Char* valueName, const Char* text) {
+    if (!text) std::abort();  // a programming error: never write a made-up value
+    const DWORD bytes = static_cast<DWORD>((std::char_traits<Char>::length(text) + 1) * sizeof(Char));
+    return SetString(key_.get(), valueName, text, bytes);
+}
+
+template <class Char>
+LONG BasicRegistryKey<Char>::DeleteKeyTree(const Char* subkey) const {
+    // An empty name would open the held key itself and empty it.
+    if (!subkey || !*subkey) return ERROR_INVALID_PARAMETER;
+    {
+        BasicRegistryKey target;
+        const LONG status = target.Open(key_.get(), subkey, kReadWriteAccess);
+        if (status != ERROR_SUCCESS) return status;
+        // Each deleted child shifts the rest down, so index 0 is asked again.
+        for (;;) {
+            Char child[kSubkeyNameCapacity];
+            DWORD length = kSubkeyNameCapacity;
+            if (EnumSubkey(target.get(), 0, child, &length) != ERROR_SUCCESS) break;
+            const LONG childStatus = target.DeleteKeyTree(child);
+            if (childStatus != ERROR_SUCCESS) return childStatus;
+        }
+    }  // the subkey is closed before it is deleted
+    return DeleteSubkey(key_.get(), subkey);
+}
+
+template class BasicRegistryKey<char>;
+template class BasicRegistryKey<wchar_t>;
+
+}  // namespace platform

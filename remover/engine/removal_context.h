@@ -1,0 +1,22 @@
+#pragma once
+#include <set>
+#include <string>
+
+namespace remover {
+
+// What one removal run has found out so far. The caller of the run makes it
+// and hands it down to every step that deletes files, so nothing of one run
+// is left over for the next.
+struct RemovalContext {
+    // Set when a file could only be scheduled for deletion at the next
+    // restart; the caller asks the user to restart after the run.
+    bool restartNeeded = false;
+    // Files this run has scheduled for deletion at restart, upper-cased the way
+    // the code page does.
+    std::set<std::string> scheduledFiles;
+    // Whether the product folders go at the end of the run; a kept component
+    // whose module is still there keeps them.
+    bool removeFolders = true;
+};
+
+}  // namespace remover
