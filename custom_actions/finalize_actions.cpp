@@ -23,9 +23,16 @@ constexpr const wchar_t* kUserProductKey = L"Software\\Halvorix\\Meridel";
 void NotifyAssociationsChanged() { ::SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr); }
 
 // Internet Explorer picks up changed associations only after this refresh;
-// systems without it (or whose IEFRAME.DLL lacks it) simply go without.
+// systems without it (or whose IEFRAME.DLL lacks it) simply go without. The
+// library is loaded from the system folder by its full path: an IEFRAME.DLL
+// beside the installer or in its current folder must never load.
 void RefreshInternetExplorer() {
-    platform::UniqueModule ieframe(::LoadLibraryW(L"IEFRAME.DLL"));
+    wchar_t path[MAX_PATH] = {};
+    constexpr wchar_t kName[] = L"\\IEFRAME.DLL";
+    const UINT length = ::GetSystemDirectoryW(path, MAX_PATH);
+    if (length == 0 || length + sizeof(kName) / sizeof(wchar_t) > MAX_PATH) return;
+    ::lstrcatW(path, kName);
+    platform::UniqueModule ieframe(::LoadLibraryW(path));
     using RefreshFn = HRESULT(WINAPI*)();
     if (auto refresh = platform::GetOptionalProc<RefreshFn>(ieframe.get(), "IERefreshElevationPolicy")) refresh();
 }

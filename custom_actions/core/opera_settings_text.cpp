@@ -40,6 +40,9 @@ std::wstring VersionSuffix(std::uint32_t productVersionMs, std::uint32_t product
 
 std::optional<std::wstring> OperaFileTypeValue(std::wstring_view modulePath, std::wstring_view versionSuffix,
                                                std::size_t capacity) {
+    // A line break in the folder would add lines of its own to Opera's files.
+    for (const wchar_t c : modulePath)
+        if (c < L' ' || c == 0x7F) return std::nullopt;
     std::wstring value = L"6,,";
     value += modulePath;
     value += L"," MERIDEL_PRODUCT_NAME;

@@ -28,7 +28,8 @@ std::wstring PlugInModulePath(std::wstring_view appDir);
 // " (a, b, c, d)" from the module's product version words.
 std::wstring VersionSuffix(std::uint32_t productVersionMs, std::uint32_t productVersionLs);
 
-// The "File Types" value; nothing when it does not fit the capacity.
+// The "File Types" value; nothing when it does not fit the capacity or the
+// module path holds a control character (a CR or LF would start a line).
 std::optional<std::wstring> OperaFileTypeValue(std::wstring_view modulePath, std::wstring_view versionSuffix,
                                                std::size_t capacity = kOperaBufferCapacity);
 

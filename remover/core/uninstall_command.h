@@ -1,6 +1,10 @@
 #pragma once
-// Where the silent switches go in an older version's uninstall command. Pure
-// text logic, so that every shape of command can be tried natively.
+// How an older version's uninstall command is started: which file is the
+// program, and the command line it gets. Pure text logic; whether a file
+// exists is asked through the caller's test, so every shape of command can be
+// tried natively.
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -9,16 +13,25 @@ namespace remover_core {
 // The switches that make an older version's uninstaller run without asking.
 constexpr std::string_view kSilentSwitches = "/S /U ";
 
-// Position just after the blank that ends the program part of the command, or
-// npos when the command carries no arguments to put the switches in front of.
-// - Quoted program: after the first quote that a space follows.
-// - Unquoted: after the first space that follows ".exe" (any case), so a
-//   program path with blanks stays whole; when no ".exe" ends a word of the
-//   command, after the first space.
-size_t SilentSwitchPosition(std::string_view command);
+// True when the path names an existing file (not a folder).
+using FileTest = std::function<bool(const std::string&)>;
 
-// The command with the switches between the program and its arguments; a
-// command without arguments comes back unchanged. The result grows as needed.
-std::string InsertSilentSwitches(std::string_view command);
+struct UninstallLaunch {
+    std::string program;      // the program part, unquoted
+    bool found = false;       // `program` names an existing file
+    std::string commandLine;  // the program quoted, then the switches (silent) and the arguments
+};
+
+// The program part of the command:
+// - quoted: the text inside the quotes;
+// - unquoted: the text up to the first ".exe" (any case) that ends a word,
+//   when that file exists (a path with blanks); else the first word, when it
+//   names an existing file as written or with ".exe" added; else the first
+//   word as it stands.
+// A shorter path that merely happens to exist ("C:\Program.exe") never wins
+// over the whole one. The switches go right after the program part and its
+// blank; a command without arguments gets none. Nothing when no program can
+// be quoted (empty, or a quote inside it).
+std::optional<UninstallLaunch> ParseUninstallCommand(std::string_view command, bool silent, const FileTest& isFile);
 
 }  // namespace remover_core

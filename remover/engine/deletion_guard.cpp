@@ -11,10 +11,10 @@
 #include "platform/code_page_case.h"
 #include "platform/optional_proc.h"
 #include "platform/registry_key.h"
-#include "platform/unique_resource.h"
 #include "remover/core/deletion_rules.h"
 #include "remover/core/folder_refusal.h"
 #include "remover/engine/file_deletion.h"
+#include "remover/engine/file_link.h"
 #include "remover/engine/folder_guard.h"
 #include "remover/engine/product_folders.h"
 #include "remover/engine/registry_paths.h"
@@ -24,7 +24,6 @@ namespace remover {
 namespace {
 
 using DirectoryFn = UINT(WINAPI*)(LPSTR, UINT);
-using FinalPathFn = DWORD(WINAPI*)(HANDLE, LPSTR, DWORD, DWORD);
 
 // Folders below Common Files that hold modules shared with the system.
 constexpr const char* kSharedSubfolders[] = {"\\System", "\\Microsoft Shared", "\\Services", "\\SpeechEngines"};
@@ -36,20 +35,6 @@ constexpr int kUserDataFolders[] = {
     CSIDL_MYPICTURES,       CSIDL_MYMUSIC,          CSIDL_MYVIDEO,       CSIDL_COMMON_DOCUMENTS,
     CSIDL_COMMON_DESKTOPDIRECTORY, CSIDL_COMMON_STARTMENU,
 };
-
-std::string FinalPath(const std::string& path) {
-    const auto finalPath = platform::GetOptionalProc<FinalPathFn>(::GetModuleHandleA("kernel32.dll"),
-                                                                  "GetFinalPathNameByHandleA");
-    if (!finalPath) return std::string();
-    // Backup semantics open folders too; no access right is asked for.
-    platform::UniqueFile file(::CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                            nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (!file) return std::string();
-    char buffer[MAX_PATH] = {};
-    const DWORD length = finalPath(file.get(), buffer, MAX_PATH, 0);
-    if (length == 0 || length >= MAX_PATH) return std::string();
-    return buffer;
-}
 
 void AddSpellings(std::vector<std::string>& out, const std::string& path) {
     if (path.empty()) return;
@@ -157,8 +142,8 @@ std::vector<std::string> PathSpellings(const std::string& path) {
     char shortForm[MAX_PATH] = {};
     const DWORD length = ::GetShortPathNameA(path.c_str(), shortForm, MAX_PATH);
     if (length > 0 && length < MAX_PATH) spellings.push_back(shortForm);
-    const std::string finalPath = FinalPath(path);
-    if (!finalPath.empty()) spellings.push_back(finalPath);
+    std::string finalPath;
+    if (ReadFinalPath(path, finalPath)) spellings.push_back(finalPath);
     return spellings;
 }
 

@@ -9,7 +9,9 @@
 #include "platform/unique_resource.h"
 #include "remover/engine/deletion_guard.h"
 #include "remover/engine/file_deletion.h"
+#include "remover/engine/file_link.h"
 #include "remover/engine/guarded_call.h"
+#include "remover/engine/module_loading.h"
 #include "remover/engine/registry_paths.h"
 
 namespace remover {
@@ -24,12 +26,16 @@ bool IsModuleName(const std::string& path) {
 // Lets the module remove its own registrations. It runs inside this process;
 // an exception that leaves its entry point is caught, and the removal goes on.
 void UnregisterModule(const std::string& path) {
+    if (!MayLoadComponentModule(path)) return;
     // A damaged image must not stop a silent removal with a system message box.
     const UINT previousMode = ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-    platform::UniqueModule module(::LoadLibraryA(path.c_str()));
+    platform::UniqueModule module = LoadComponentModule(path);
     ::SetErrorMode(previousMode);
     if (!module) return;
-    if (FARPROC entryPoint = ::GetProcAddress(module.get(), "DllUnregisterServer")) CallGuarded(entryPoint);
+    FARPROC entryPoint = ::GetProcAddress(module.get(), "DllUnregisterServer");
+    // After a fault the module's state is unknown, and unloading it would run
+    // its detach code unguarded: it stays loaded, and its file goes at restart.
+    if (entryPoint && !CallGuarded(entryPoint)) module.release();
 }
 
 }  // namespace
@@ -45,11 +51,25 @@ void RemoveModuleFile(RemovalContext& context, const char* path) {
     const std::string& longPath = *expanded;
     // Already unregistered, its value deleted and scheduled earlier in this run.
     if (IsScheduledForRestart(context, longPath)) return;
-    if (IsModuleName(longPath)) UnregisterModule(longPath);
+    const LinkKind link = ClassifyLink(longPath);
+    if (IsModuleName(longPath) && link == LinkKind::None) UnregisterModule(longPath);
     platform::RegistryKeyA sharedDlls;
     if (sharedDlls.Open(HKEY_LOCAL_MACHINE, kSharedDllsKey, KEY_ALL_ACCESS) == ERROR_SUCCESS)
         ::RegDeleteValueA(sharedDlls.get(), longPath.c_str());
-    DeleteFileOrSchedule(context, longPath);
+    switch (link) {
+        case LinkKind::None:
+            DeleteFileOrSchedule(context, longPath);
+            break;
+        case LinkKind::Link:
+            // DeleteFileA removes the link itself; clearing its attributes
+            // first would change the target's.
+            ::DeleteFileA(longPath.c_str());
+            break;
+        case LinkKind::ResolvesElsewhere:
+            // The file behind it is someone else's, and deleting through the
+            // path would delete that file (as Wine does for a host link).
+            break;
+    }
 }
 
 }  // namespace remover

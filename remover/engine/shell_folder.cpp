@@ -4,6 +4,7 @@
 
 #include "platform/optional_proc.h"
 #include "platform/unique_resource.h"
+#include "remover/engine/dll_search.h"
 
 namespace remover {
 namespace {
@@ -14,7 +15,10 @@ constexpr DWORD kCurrentFolder = 0;  // SHGFP_TYPE_CURRENT
 }  // namespace
 
 bool GetShellFolder(int csidl, std::string& out) {
-    platform::UniqueModule library(::LoadLibraryA("shfolder.dll"));
+    // By its full path: a "shfolder.dll" beside the remover must never load.
+    const std::string libraryPath = SystemModulePath("shfolder.dll");
+    if (libraryPath.empty()) return false;
+    platform::UniqueModule library(::LoadLibraryA(libraryPath.c_str()));
     const auto getFolderPath = platform::GetOptionalProc<GetFolderPathFn>(library.get(), "SHGetFolderPathA");
     if (!getFolderPath) return false;
     char folder[MAX_PATH] = {};

@@ -29,6 +29,10 @@ TEST(OperaSettingsValue, ModulePathVersionSuffixAndFit) {
     const std::size_t frame = 3 + tail.size();
     EXPECT_TRUE(OperaFileTypeValue(std::wstring(2047 - frame, L'm'), L""));
     EXPECT_FALSE(OperaFileTypeValue(std::wstring(2048 - frame, L'm'), L""));
+    // A control character would break a settings line: no value at all.
+    for (const wchar_t* path :
+         {L"C:\\M\r\n[Evil]\\np.dll", L"C:\\M\n\\np.dll", L"C:\\M\t\\np.dll", L"C:\\M\x7F\\np.dll"})
+        EXPECT_FALSE(OperaFileTypeValue(path, L""));
 }
 
 TEST(OperaSettingsEntries, ThreeTypesThenThreeExtensions) {

@@ -124,8 +124,9 @@ TEST_F(FinalizeActionsTest, UninstallFinalizeDeletesALinkedFileTypeAsALink) {
 }
 
 // Runs one action in action_runner.exe from `folder` (beside the tests, or a
-// subfolder that holds a stand-in IEFRAME.DLL) with the runner's load order of
-// ieframe set to `ieframeOrder` ("native" finds the stand-in, "" disables it).
+// subfolder that holds a stand-in IEFRAME.DLL beside its runner) with the
+// runner's load order of ieframe set to `ieframeOrder` ("native" loads a
+// stand-in, "" disables it).
 DWORD RunAction(const std::string& folder, const char* ieframeOrder, const std::string& session,
                 const std::string& action, const std::string& properties = "") {
     const std::string overrides = "Software\\Wine\\AppDefaults\\action_runner.exe\\DllOverrides";
@@ -136,6 +137,37 @@ DWORD RunAction(const std::string& folder, const char* ieframeOrder, const std::
     DeleteTree(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\action_runner.exe");
     return exitCode;
 }
+
+// The actions load IEFRAME.DLL from the system folder only: the stand-in
+// `variant` ("refresh" or "other") takes the place of Wine's there while this
+// lives, and Wine's own comes back afterwards.
+class SystemIEFrame {
+public:
+    explicit SystemIEFrame(const char* variant) {
+        char system[MAX_PATH] = {};
+        ::GetSystemDirectoryA(system, MAX_PATH);
+        path_ = std::string(system) + "\\ieframe.dll";
+        saved_ = path_ + ".meridel-saved";
+        // Wine's copy moves aside first: the session's system folder shares its
+        // files with the prefix template, so it is never written in place.
+        moved_ = ::MoveFileExA(path_.c_str(), saved_.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+        if (moved_)
+            ::CopyFileA((TestBinFolder() + "\\ieframe_" + variant + "\\IEFRAME.DLL").c_str(), path_.c_str(), TRUE);
+        EXPECT_TRUE(moved_) << ::GetLastError();
+    }
+    ~SystemIEFrame() {
+        if (!moved_) return;
+        ::DeleteFileA(path_.c_str());
+        ::MoveFileExA(saved_.c_str(), path_.c_str(), MOVEFILE_REPLACE_EXISTING);
+    }
+    SystemIEFrame(const SystemIEFrame&) = delete;
+    SystemIEFrame& operator=(const SystemIEFrame&) = delete;
+
+private:
+    std::string path_;
+    std::string saved_;
+    bool moved_ = false;
+};
 
 std::string Package() { return "\"" + FixturePath("session_test.msi") + "\""; }
 
@@ -152,9 +184,19 @@ TEST_F(FinalizeActionsTest, InternetExplorerIsRefreshedWhateverFailedBefore) {
                            Row{"UninstallFinalize", "-", ""}}) {
         SCOPED_TRACE(row.action + (" " + row.session));
         DeleteTree(HKEY_CURRENT_USER, kIEFrame);
-        EXPECT_EQ(RunAction("\\ieframe_refresh", "native", row.session, row.action, row.properties), 0u);
+        const SystemIEFrame ieframe("refresh");
+        EXPECT_EQ(RunAction("", "native", row.session, row.action, row.properties), 0u);
         EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, kIEFrame, "Loaded"));
         EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, kIEFrame, "Refreshed"));
+    }
+}
+
+TEST_F(FinalizeActionsTest, AnIEFrameBesideTheInstallerIsNeverLoaded) {
+    for (const char* action : {"InstallFinalize", "UninstallFinalize"}) {
+        SCOPED_TRACE(action);
+        DeleteTree(HKEY_CURRENT_USER, kIEFrame);
+        EXPECT_EQ(RunAction("\\ieframe_refresh", "native,builtin", Package(), action), 0u);
+        EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, kIEFrame, "Loaded"));
     }
 }
 
@@ -164,7 +206,10 @@ TEST_F(FinalizeActionsTest, MissingIEFrameOrExportIsPassedOver) {
         SeedShellChoices();
         DeleteTree(HKEY_CURRENT_USER, kIEFrame);
         // A module without the function: loaded, nothing called.
-        EXPECT_EQ(RunAction("\\ieframe_other", "native", Package(), action), 0u);
+        {
+            const SystemIEFrame ieframe("other");
+            EXPECT_EQ(RunAction("", "native", Package(), action), 0u);
+        }
         EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, kIEFrame, "Loaded"));
         EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, kIEFrame, "Refreshed"));
         // No module at all.

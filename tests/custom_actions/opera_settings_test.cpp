@@ -105,6 +105,19 @@ TEST_F(OperaSettingsTest, AModuleWithoutVersionGetsNoSuffix) {
     ExpectOperaEntries(operaFolder_ + L"opera6def.ini", L"6,," + appDir_ + L"npMeridel.dll" + kValueTail);
 }
 
+TEST_F(OperaSettingsTest, AFolderWithAControlCharacterWritesNothing) {
+    RegisterOpera();
+    CreateProfile();
+    for (const wchar_t* inserted : {L"\r\n[Evil]\r\nx=", L"\n", L"\t"}) {
+        SCOPED_TRACE(Narrow(inserted));
+        appDir_ = browsertest::ProgramFilesFolder() + L"\\Meridel" + inserted + L"Browsers\\";
+        Run();
+        EXPECT_FALSE(FileExists(operaFolder_ + L"opera6def.ini"));
+        EXPECT_TRUE(SectionLines(profileFile_, L"File Types").empty());
+        EXPECT_TRUE(SectionLines(profileFile_, L"Evil").empty());
+    }
+}
+
 TEST_F(OperaSettingsTest, NothingWithoutInstallationFolderOrOpera) {
     RegisterOpera();
     CreateProfile();

@@ -117,12 +117,14 @@ TEST(DeletionGuard, RefusesFoldersReachedThroughALink) {
         SCOPED_TRACE(c.link);
         WriteFile(victim);
         CreateFolders(Parent(c.link));
-        ASSERT_TRUE(MakeHostFolderLink(c.link, c.target));
-        ASSERT_TRUE(FileExists(appData + "\\Halvorix\\Meridel\\important.txt"));
-        remover::RemovalContext context;
-        remover::RemoveProductFolders(context);
-        EXPECT_TRUE(FileExists(victim));
-        RemoveHostLink(c.link);
+        {
+            ScopedHostLinks links;
+            ASSERT_TRUE(links.Folder(c.link, c.target));
+            ASSERT_TRUE(FileExists(appData + "\\Halvorix\\Meridel\\important.txt"));
+            remover::RemovalContext context;
+            remover::RemoveProductFolders(context);
+            EXPECT_TRUE(FileExists(victim));
+        }
         RemoveTree(appData + "\\Halvorix");
     }
     RemoveTree(elsewhere);

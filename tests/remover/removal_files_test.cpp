@@ -67,6 +67,17 @@ remover::RemoverOptions SilentOptions() {
 }
 
 std::string FileName(const std::string& path) { return path.substr(path.rfind('\\') + 1); }
+
+// An elevated run loads no module below the user's profile; ".DLL" is never a module.
+bool IsLoaded(const Module& m, bool elevated) {
+    return std::string(m.file).find(".DLL") == std::string::npos && !(elevated && m.base == AppData);
+}
+// A module whose entry point faulted stays loaded, so its file goes at restart.
+bool Faults(const Module& m, bool elevated) {
+    const std::string file = m.file;
+    return IsLoaded(m, elevated) && (file.find("crash") != std::string::npos || file.find("raise") != std::string::npos ||
+                                        file.find("throw") != std::string::npos);
+}
 std::string Parent(const std::string& path) { return path.substr(0, path.rfind('\\')); }
 
 class RemovalFilesTest : public ::testing::Test {
@@ -84,6 +95,9 @@ protected:
             if (row.classId) cleanup_.emplace_back("CLSID\\" + remover::GuidToText(*row.classId));
     }
     ~RemovalFilesTest() override {
+        // What an in-process run left loaded after a fault must go too.
+        for (const Module& m : kModules)
+            if (HMODULE left = ::GetModuleHandleA(PathOf(m).c_str())) ::FreeLibrary(left);
         for (const std::string& path : halvorix_) {
             DropPendingBelow(path);
             RemoveTree(path);
@@ -128,7 +142,18 @@ protected:
         return seeded;
     }
 
-    void Verify() {
+    // The files that can only go at restart: those in use and those whose
+    // module faulted.
+    std::vector<std::string> Scheduled(bool elevated) const {
+        std::vector<std::string> files;
+        for (const Module& m : kModules)
+            if (m.inUse || Faults(m, elevated)) files.push_back(PathOf(m));
+        return files;
+    }
+
+    // A run in a process of its own frees every module at its exit, a faulted
+    // one too: only an in-process run shows that the faulted one stayed loaded.
+    void Verify(bool elevated = true, bool inProcess = false) {
         const auto pending = PendingDeletions();
         auto isPending = [&](const std::string& path) {
             return std::find(pending.begin(), pending.end(), path) != pending.end();
@@ -137,16 +162,19 @@ protected:
             const std::string path = PathOf(m);
             SCOPED_TRACE(path);
             const std::string name = FileName(path);
-            const bool upperCase = name == "VRML1.DLL";
+            const bool loaded = IsLoaded(m, elevated);
             const bool hasExport = std::string(m.fixture) != "plain_module.dll";
-            EXPECT_EQ(ProbeCount("Unregistered", name), upperCase || !hasExport ? 0u : 1u);
+            const bool scheduled = m.inUse || Faults(m, elevated);
+            EXPECT_EQ(ProbeCount("Unregistered", name), loaded && hasExport ? 1u : 0u);
             if (std::string(m.fixture) != "unreg_probe_exe.exe") {
-                EXPECT_EQ(ProbeCount("Loaded", name), upperCase ? 0u : 1u);
-                EXPECT_EQ(ProbeCount("Freed", name), upperCase ? 0u : 1u);
+                EXPECT_EQ(ProbeCount("Loaded", name), loaded ? 1u : 0u);
+                if (inProcess || !Faults(m, elevated)) {
+                    EXPECT_EQ(ProbeCount("Freed", name), loaded && !Faults(m, elevated) ? 1u : 0u);
+                }
             }
             EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kSharedDlls, path.c_str()));
-            EXPECT_EQ(FileExists(path), m.inUse);
-            EXPECT_EQ(isPending(path), m.inUse);
+            EXPECT_EQ(FileExists(path), scheduled);
+            EXPECT_EQ(isPending(path), scheduled);
             if (m.viaClass) {
                 const auto& row = remover::kComponentTable[m.row - 1];
                 EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "CLSID\\" + remover::GuidToText(*row.classId)));
@@ -159,7 +187,7 @@ protected:
         }
         // Folders that hold a pending file stay; every other one is gone.
         const std::vector<std::pair<std::string, bool>> folders = {
-            {product_[AppData], false},
+            {product_[AppData], !elevated},
             {product_[Common], true},
             {product_[Common] + "\\Bin", false},
             {product_[Common] + "\\Convertors", false},
@@ -168,7 +196,7 @@ protected:
             {product_[Program] + "\\Engine", false},
             {product_[Program] + "\\Imagers", false},
             {product_[Program] + "\\Audio", false},
-            {product_[Program] + "\\Movies", false},
+            {product_[Program] + "\\Movies", true},
         };
         for (const auto& [folder, stays] : folders) EXPECT_EQ(FolderExists(folder), stays) << folder;
         for (const std::string& file : bystanders_) {
@@ -197,6 +225,17 @@ TEST_F(RemovalFilesTest, SilentRunRemovesEveryModuleOnce) {
     Verify();
 }
 
+// A standard user's run: the modules below the profile are unregistered too.
+TEST_F(RemovalFilesTest, UnelevatedRunUnregistersTheProfileModulesToo) {
+    Seed();
+    FileHolder holder(inUse_);
+    ASSERT_TRUE(holder.holding());
+    EXPECT_EQ(RunAndWait("\"" + FixturePath("limited_launcher.exe") + "\" \"" + FixturePath("meridremover.exe") +
+                         "\" /s"),
+              0u);
+    Verify(false);
+}
+
 TEST_F(RemovalFilesTest, InProcessRunSetsTheRestartFlag) {
     ASSERT_TRUE(Seed());
     FileHolder holder(inUse_);
@@ -204,11 +243,12 @@ TEST_F(RemovalFilesTest, InProcessRunSetsTheRestartFlag) {
     remover::RemovalContext context;
     remover::RunRemoval(SilentOptions(), context);
     EXPECT_TRUE(context.restartNeeded);
-    Verify();
+    Verify(true, true);
 }
 
 // Two runs in one process: what the first scheduled does not follow the
-// second, which deletes the files (no longer held) that the first left.
+// second, which deletes the files (no longer held) that the first left. The
+// faulting modules fault again, so the second run schedules exactly those.
 TEST_F(RemovalFilesTest, EachRunStartsWithACleanContext) {
     ASSERT_TRUE(Seed());
     remover::RemovalContext first;
@@ -218,22 +258,38 @@ TEST_F(RemovalFilesTest, EachRunStartsWithACleanContext) {
         remover::RunRemoval(SilentOptions(), first);
     }
     EXPECT_TRUE(first.restartNeeded);
-    EXPECT_EQ(first.scheduledFiles.size(), inUse_.size());
-    for (const std::string& path : inUse_) ASSERT_TRUE(FileExists(path)) << path;
+    const std::vector<std::string> left = Scheduled(true);
+    EXPECT_EQ(first.scheduledFiles.size(), left.size());
+    for (const std::string& path : left) ASSERT_TRUE(FileExists(path)) << path;
+    // The module the first run left loaded after its fault is freed, as a
+    // new process would start without it.
+    for (const std::string& path : left)
+        if (HMODULE module = ::GetModuleHandleA(path.c_str())) ::FreeLibrary(module);
 
     remover::RemovalContext second;
     remover::RunRemoval(SilentOptions(), second);
-    EXPECT_FALSE(second.restartNeeded);
-    EXPECT_TRUE(second.scheduledFiles.empty());
-    for (const std::string& path : inUse_) EXPECT_FALSE(FileExists(path)) << path;
-    for (const std::string& product : product_) EXPECT_FALSE(FolderExists(product)) << product;
+    std::vector<std::string> faulting;
+    for (const Module& m : kModules)
+        if (Faults(m, true)) faulting.push_back(PathOf(m));
+    EXPECT_EQ(second.scheduledFiles.size(), faulting.size());
+    EXPECT_EQ(second.restartNeeded, !faulting.empty());
+    for (const std::string& path : left) {
+        const bool faults = std::find(faulting.begin(), faulting.end(), path) != faulting.end();
+        EXPECT_EQ(FileExists(path), faults) << path;
+    }
+    for (const std::string& product : product_) {
+        const bool holdsFaulting = std::any_of(faulting.begin(), faulting.end(), [&](const std::string& path) {
+            return path.compare(0, product.size() + 1, product + "\\") == 0;
+        });
+        EXPECT_EQ(FolderExists(product), holdsFaulting) << product;
+    }
 }
 
 TEST_F(RemovalFilesTest, KeepFoldersOptionLeavesTheFolderFiles) {
     ASSERT_TRUE(Seed());
     EXPECT_EQ(RunRemover("/s /f"), 0u);
     // The modules the product key and class registrations name still go...
-    for (const Module& m : kModules) EXPECT_FALSE(FileExists(PathOf(m))) << PathOf(m);
+    for (const Module& m : kModules) EXPECT_EQ(FileExists(PathOf(m)), Faults(m, true)) << PathOf(m);
     // ...but the other files and the folders stay.
     for (const auto& [base, file] : kOtherFiles) EXPECT_TRUE(FileExists(product_[base] + "\\" + file)) << file;
 }
@@ -249,7 +305,8 @@ TEST_F(RemovalFilesTest, Windows98RunWritesWininit) {
         EXPECT_EQ(RunRemover("/s"), 0u);
     }
     const std::string text = ReadWholeFile(WininitPath());
-    for (const std::string& path : inUse_) {
+    const std::vector<std::string> scheduled = Scheduled(true);
+    for (const std::string& path : scheduled) {
         SCOPED_TRACE(path);
         char shortPath[MAX_PATH] = {};
         ASSERT_GT(::GetShortPathNameA(path.c_str(), shortPath, MAX_PATH), 0u);
@@ -258,7 +315,7 @@ TEST_F(RemovalFilesTest, Windows98RunWritesWininit) {
         EXPECT_EQ(std::find(pending.begin(), pending.end(), path), pending.end());
     }
     EXPECT_EQ(text.find("\r\n\r\n"), std::string::npos) << text;
-    EXPECT_EQ(std::count(text.begin(), text.end(), '='), static_cast<long>(inUse_.size()));
+    EXPECT_EQ(std::count(text.begin(), text.end(), '='), static_cast<long>(scheduled.size()));
 }
 
 // The documentation folder comes from a registry value; whatever it holds,

@@ -155,12 +155,17 @@ TEST(RemoverResources, ApplicationIconGroup) {
     }
 }
 
-TEST(RemoverResources, CommonControlsManifest) {
+// Common controls 6, and the highest rights the user has: an unelevated
+// 32-bit run would be virtualized and report removals that never happened.
+TEST(RemoverResources, Manifest) {
     auto module = LoadRemoverAsData();
     ASSERT_TRUE(module);
     const auto bytes = ResourceBytes(module.get(), MAKEINTRESOURCEA(24) /* RT_MANIFEST */, MAKEINTRESOURCEA(1));
     const std::string manifest(bytes.begin(), bytes.end());
     EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""), std::string::npos)
+        << manifest;
+    EXPECT_NE(manifest.find("<requestedExecutionLevel level=\"highestAvailable\" uiAccess=\"false\"/>"),
+              std::string::npos)
         << manifest;
 }
 

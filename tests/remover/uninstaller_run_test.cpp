@@ -7,6 +7,7 @@
 #include "tests/fixtures/uninstaller/run_record.h"
 #include "tests/support/file_fixture.h"
 #include "tests/support/machine_fixture.h"
+#include "tests/support/process_fixture.h"
 #include "tests/support/registry_fixture.h"
 
 namespace remover {
@@ -14,11 +15,37 @@ namespace {
 
 using namespace testsupport;
 
+// A folder below Program Files, where an elevated run accepts a per-user
+// uninstaller; removed with everything in it afterwards.
+class ProgramFilesFolder {
+public:
+    ProgramFilesFolder()
+        : path_(*ReadString(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir") +
+                "\\Meridel Test Uninstall") {
+        RemoveTree(path_);
+        CreateFolders(path_);
+    }
+    ~ProgramFilesFolder() { RemoveTree(path_); }
+    ProgramFilesFolder(const ProgramFilesFolder&) = delete;
+    ProgramFilesFolder& operator=(const ProgramFilesFolder&) = delete;
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+// engine_runner.exe runs the sweep for one hive, silently: elevated (as Wine
+// starts every process), or unelevated through limited_launcher.exe.
+void RunInOwnProcess(HKEY hive, bool elevated) {
+    const std::string runner = "\"" + FixturePath("engine_runner.exe") + "\" --uninstallers " +
+                               (hive == HKEY_CURRENT_USER ? "user" : "machine") + " silent";
+    EXPECT_EQ(RunAndWait(elevated ? runner : "\"" + FixturePath("limited_launcher.exe") + "\" " + runner), 0u);
+}
+
 class OldUninstallers : public ::testing::Test {
 protected:
     OldUninstallers()
-        : folder_("old uninstaller"),
-          keys_({{HKEY_CURRENT_USER, kUninstallKey},
+        : keys_({{HKEY_CURRENT_USER, kUninstallKey},
                  {HKEY_CURRENT_USER, kUninstallKeyRegistered},
                  {HKEY_LOCAL_MACHINE, kUninstallKey},
                  {HKEY_LOCAL_MACHINE, kUninstallKeyRegistered},
@@ -36,7 +63,7 @@ protected:
         return command;
     }
 
-    ScopedTempFolder folder_;
+    ProgramFilesFolder folder_;
     ScopedRegistryCleanup keys_;
     std::string program_;
 };
@@ -117,6 +144,74 @@ TEST_F(OldUninstallers, NothingRunsWithoutAUsableRegistration) {
         RunOldUninstallers(HKEY_CURRENT_USER, true);
 
         EXPECT_TRUE(ReadUninstallerRuns().empty());
+    }
+}
+
+// An unquoted path with blanks starts the whole program even where shorter
+// paths that the system would try first exist; a program named without
+// ".exe" before an argument that ends in ".exe" still gets its switches.
+TEST_F(OldUninstallers, UnquotedCommandsStartTheProgramTheyName) {
+    char windows[MAX_PATH] = {};
+    ::GetWindowsDirectoryA(windows, MAX_PATH);
+    const std::string decoys[] = {std::string(windows, 3) + "Program.exe", folder_.path() + "\\Meridel.exe"};
+    for (const std::string& decoy : decoys) CopyFileTo(FixturePath(old_uninstaller::kFileName), decoy);
+    struct DropDecoy {
+        const std::string& path;
+        ~DropDecoy() { ::DeleteFileA(path.c_str()); }
+    } dropDecoy{decoys[0]};
+    const std::string blanks = folder_.path() + "\\Meridel VRML\\Old Meridel\\uninst.exe";
+    CopyFileTo(FixturePath(old_uninstaller::kFileName), blanks);
+    ScopedTempFolder plain("old-uninstaller-plain");
+    const std::string bare = plain.path() + "\\uninst";
+    CopyFileTo(FixturePath(old_uninstaller::kFileName), bare + ".exe");
+    struct Case {
+        std::string uninstallString;
+        std::string program;
+        std::string expectedArguments;
+    };
+    const std::string viewer = plain.path() + "\\viewer.exe";
+    const Case cases[] = {
+        {blanks + " /log", blanks, " /S /U /log"},
+        {bare + " /u " + viewer, bare + ".exe", " /S /U /u " + viewer},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.uninstallString);
+        ClearUninstallerRuns();
+        SetString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString", c.uninstallString);
+        RunOldUninstallers(HKEY_LOCAL_MACHINE, true);
+        const auto runs = ReadUninstallerRuns();
+        ASSERT_EQ(runs.size(), 1u);
+        EXPECT_EQ(ArgumentsAfterProgram(runs[0].commandLine, c.program), c.expectedArguments);
+    }
+}
+
+// Any process of the user can write its uninstall entry: an elevated run
+// starts a per-user uninstaller only from below Program Files or Common
+// Files. An unelevated run, and the machine-wide entry, start it as before.
+TEST_F(OldUninstallers, AnElevatedRunStartsAPerUserUninstallerOnlyFromTheProgramFolders) {
+    ScopedTempFolder elsewhere("old-uninstaller-elsewhere");
+    const std::string outside = elsewhere.path() + "\\uninst.exe";
+    CopyFileTo(FixturePath(old_uninstaller::kFileName), outside);
+    struct Case {
+        HKEY hive;
+        bool elevated;
+        const std::string& program;
+        size_t runs;
+    };
+    const Case cases[] = {
+        {HKEY_CURRENT_USER, true, outside, 0},  {HKEY_CURRENT_USER, true, program_, 1},
+        {HKEY_CURRENT_USER, false, outside, 1}, {HKEY_CURRENT_USER, false, program_, 1},
+        {HKEY_LOCAL_MACHINE, true, outside, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.program + (c.hive == HKEY_CURRENT_USER ? " | user" : " | machine") +
+                     (c.elevated ? " | elevated" : " | limited"));
+        ClearUninstallerRuns();
+        DeleteTree(c.hive, kUninstallKey);
+        SetString(c.hive, kUninstallKey, "UninstallString", "\"" + c.program + "\" -u");
+        RunInOwnProcess(c.hive, c.elevated);
+        EXPECT_EQ(ReadUninstallerRuns().size(), c.runs);
+        DeleteTree(c.hive, kUninstallKey);
     }
 }
 

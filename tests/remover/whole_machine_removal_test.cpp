@@ -104,7 +104,8 @@ TEST_F(WholeMachine, SilentRemovalTakesEveryTraceAndSparesTheRest) {
 
     // An old uninstaller per hive: the first key name with a quoted program in
     // one, the registered-sign name with an unquoted program with blanks in the other.
-    const std::string userUninstaller = T("Old One\\uninst.exe");
+    // Below Common Files: an elevated run starts a per-user uninstaller only from there or Program Files.
+    const std::string userUninstaller = halvorix_ + "\\Old One\\uninst.exe";
     const std::string machineUninstaller = T("Old Two\\uninst.exe");
     ASSERT_TRUE(CopyFileTo(FixturePath(old_uninstaller::kFileName), userUninstaller));
     ASSERT_TRUE(CopyFileTo(FixturePath(old_uninstaller::kFileName), machineUninstaller));

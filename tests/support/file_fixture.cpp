@@ -81,9 +81,11 @@ std::string TestBinFolder() {
 std::string FixturePath(const std::string& fileName) { return TestBinFolder() + "\\" + fileName; }
 
 ScopedTempFolder::ScopedTempFolder(const std::string& name) {
-    char temp[MAX_PATH] = {};
-    ::GetTempPathA(MAX_PATH, temp);
-    path_ = std::string(temp) + "meridel-test-" + name;
+    // At the system drive's root, outside the user's profile: an elevated run
+    // (the test's own) loads no module from below the profile.
+    char windows[MAX_PATH] = {};
+    ::GetWindowsDirectoryA(windows, MAX_PATH);
+    path_ = std::string(windows, 3) + "meridel-test-" + name;
     RemoveTree(path_);
     CreateFolders(path_);
 }

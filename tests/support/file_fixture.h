@@ -25,7 +25,8 @@ std::string TestBinFolder();
 // A fixture module or program built beside the tests, by file name.
 std::string FixturePath(const std::string& fileName);
 
-// A fresh, empty folder under the temporary folder, removed on destruction.
+// A fresh, empty folder at the system drive's root (outside the user's
+// profile), removed on destruction.
 class ScopedTempFolder {
 public:
     explicit ScopedTempFolder(const std::string& name);

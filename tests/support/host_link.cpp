@@ -35,29 +35,41 @@ bool StartHostProgram(const char* program, const std::string& arguments) {
     return true;
 }
 
-bool WaitForAttributes(const std::string& path, bool linked) {
+// Waits until the attributes of `path` satisfy `done`.
+template <typename Done>
+bool WaitForAttributes(const std::string& path, Done done) {
     for (int i = 0; i < 100; ++i) {
-        const DWORD attributes = ::GetFileAttributesA(path.c_str());
-        const bool isLink = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
-        if (isLink == linked) return true;
+        if (done(::GetFileAttributesA(path.c_str()))) return true;
         ::Sleep(50);
     }
     return false;
 }
 
+bool IsReparsePoint(DWORD attributes) {
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+bool StartLink(const std::string& link, const std::string& target) {
+    const std::string hostLink = HostPath(link), hostTarget = HostPath(target);
+    if (hostLink.empty() || hostTarget.empty()) return false;
+    return StartHostProgram("\\\\?\\unix\\bin\\ln", "-s \"" + hostTarget + "\" \"" + hostLink + "\"");
+}
+
 }  // namespace
 
 bool MakeHostFolderLink(const std::string& link, const std::string& target) {
-    const std::string hostLink = HostPath(link), hostTarget = HostPath(target);
-    if (hostLink.empty() || hostTarget.empty()) return false;
-    if (!StartHostProgram("\\\\?\\unix\\bin\\ln", "-s \"" + hostTarget + "\" \"" + hostLink + "\"")) return false;
-    return WaitForAttributes(link, true);
+    return StartLink(link, target) && WaitForAttributes(link, IsReparsePoint);
+}
+
+bool MakeHostFileLink(const std::string& link, const std::string& target) {
+    return StartLink(link, target) &&
+           WaitForAttributes(link, [](DWORD attributes) { return attributes != INVALID_FILE_ATTRIBUTES; });
 }
 
 void RemoveHostLink(const std::string& link) {
     const std::string hostLink = HostPath(link);
     if (hostLink.empty() || !StartHostProgram("\\\\?\\unix\\bin\\rm", "-f \"" + hostLink + "\"")) return;
-    WaitForAttributes(link, false);
+    WaitForAttributes(link, [](DWORD attributes) { return attributes == INVALID_FILE_ATTRIBUTES; });
 }
 
 }  // namespace testsupport

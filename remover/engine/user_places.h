@@ -1,0 +1,16 @@
+#pragma once
+#include <string>
+
+namespace remover {
+
+// True when the file lies below the user's profile or application-data
+// folders, where every unelevated process of the user can write. Both the
+// path as given and the path it resolves to are compared.
+bool LiesInUserProfile(const std::string& path);
+
+// True when the file, as the file system resolves it, lies below Program
+// Files or Common Files, which only administrators can change. False when it
+// cannot be resolved.
+bool LiesInProgramFolders(const std::string& path);
+
+}  // namespace remover
