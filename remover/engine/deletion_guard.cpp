@@ -185,4 +185,26 @@ bool IsFileSafeToRemove(const std::string& path) {
     return true;
 }
 
+bool LiesInDownloadCache(const std::string& path) {
+    if (remover_core::ClassifyFolderPath(remover_core::ComparablePath(path)) != remover_core::FolderShape::Walkable)
+        return false;
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+    char windows[MAX_PATH] = {};
+    const UINT length = ::GetWindowsDirectoryA(windows, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return false;
+    const std::vector<std::string> caches = Upper(PathSpellings(std::string(windows) + "\\Downloaded Program Files"));
+    // Every spelling, the final one included, must stay inside: a link in the
+    // cache cannot lead the deletion into the system folder.
+    for (const std::string& written : Upper(PathSpellings(path))) {
+        const std::string spelling = remover_core::ComparablePath(written);
+        const bool inside = std::any_of(caches.begin(), caches.end(), [&](const std::string& cacheSpelling) {
+            const std::string cache = remover_core::ComparablePath(cacheSpelling);
+            return spelling.size() > cache.size() + 1 && remover_core::LiesWithin(spelling, cache);
+        });
+        if (!inside) return false;
+    }
+    return true;
+}
+
 }  // namespace remover

@@ -29,4 +29,9 @@ bool IsFolderSafeToDelete(const std::string& path, const std::string& trustedBas
 // names no folder and lies outside the Windows folder in every spelling.
 bool IsFileSafeToRemove(const std::string& path);
 
+// A single file inside Internet Explorer's download cache ("Downloaded Program
+// Files" in the Windows folder, where the product's downloaded control lies)
+// in every spelling, and not a folder. Only administrators write there.
+bool LiesInDownloadCache(const std::string& path);
+
 }  // namespace remover

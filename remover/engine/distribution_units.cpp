@@ -29,7 +29,7 @@ void RemoveUnitFiles(RemovalContext& context, HKEY units, const char* unitName) 
         if (::RegEnumValueA(files.get(), index, name, &length, nullptr, &type, nullptr, nullptr) ==
                 ERROR_SUCCESS &&
             type == REG_SZ)
-            RemoveModuleFile(context, std::string(name, length).c_str());
+            RemoveModuleFile(context, std::string(name, length).c_str(), FileOrigin::DownloadCache);
     }
 }
 

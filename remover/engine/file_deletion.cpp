@@ -53,10 +53,35 @@ bool IsInUseError(DWORD error) {
     return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
 }
 
+// The Windows family, from a zeroed OSVERSIONINFOA of 148 bytes; 0 when the
+// call fails.
+DWORD PlatformId() {
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof(version);
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    ::GetVersionExA(&version);
+#pragma GCC diagnostic pop
+    return version.dwPlatformId;
+}
+
 }  // namespace
 
 bool IsScheduledForRestart(const RemovalContext& context, const std::string& path) {
     return context.scheduledFiles.count(platform::CodePageUpper(path)) > 0;
+}
+
+bool HoldsScheduledFiles(const RemovalContext& context, const std::string& folder) {
+    const std::string inside = platform::CodePageUpper(folder) + "\\";
+    for (const std::string& file : context.scheduledFiles)
+        if (file.compare(0, inside.size(), inside) == 0) return true;
+    return false;
+}
+
+void ScheduleFolderAfterItsFiles(const std::string& folder) {
+    // The restart works through its list in order, and removes a folder only
+    // when it is empty by then.
+    if (PlatformId() == VER_PLATFORM_WIN32_NT) ::MoveFileExA(folder.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
 }
 
 void DeleteFileOrSchedule(RemovalContext& context, const std::string& path) {
@@ -67,15 +92,10 @@ void DeleteFileOrSchedule(RemovalContext& context, const std::string& path) {
     // Set whatever the scheduling below achieves: the user is asked to restart.
     context.restartNeeded = true;
     context.scheduledFiles.insert(platform::CodePageUpper(path));
-    OSVERSIONINFOA version{};
-    version.dwOSVersionInfoSize = sizeof(version);
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    ::GetVersionExA(&version);
-#pragma GCC diagnostic pop
-    if (version.dwPlatformId == VER_PLATFORM_WIN32_NT)
+    const DWORD family = PlatformId();
+    if (family == VER_PLATFORM_WIN32_NT)
         ::MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
-    else if (version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS)
+    else if (family == VER_PLATFORM_WIN32_WINDOWS)
         ScheduleInWininit(path);
 }
 

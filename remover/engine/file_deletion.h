@@ -11,6 +11,15 @@ namespace remover {
 // context that a restart is needed and that the file is scheduled).
 void DeleteFileOrSchedule(RemovalContext& context, const std::string& path);
 
+// A folder that could not be removed because files in it go at restart: on
+// the NT family it is scheduled too, after those files, so that the restart
+// leaves no empty product folder. wininit.ini of the Windows 95 family
+// deletes files only; there the folder waits for the next run.
+void ScheduleFolderAfterItsFiles(const std::string& folder);
+
+// True when a file that this run scheduled lies below the folder.
+bool HoldsScheduledFiles(const RemovalContext& context, const std::string& folder);
+
 // True when this run has already scheduled the file for deletion at the next
 // restart (compared without regard to case). A file that several removal
 // steps name is then neither unregistered nor scheduled a second time.

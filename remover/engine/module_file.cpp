@@ -40,11 +40,12 @@ void UnregisterModule(const std::string& path) {
 
 }  // namespace
 
-void RemoveModuleFile(RemovalContext& context, const char* path) {
+void RemoveModuleFile(RemovalContext& context, const char* path, FileOrigin origin) {
     if (!path || !*path) return;
     // A relative path, a folder or a system file is not the product's: it is
     // neither loaded nor deleted, and its SharedDlls value stays.
-    if (!IsFileSafeToRemove(path)) return;
+    const bool safe = IsFileSafeToRemove(path) || (origin == FileOrigin::DownloadCache && LiesInDownloadCache(path));
+    if (!safe) return;
     const std::optional<std::string> expanded = ExpandToLongPath(path);
     // An over-long path names no file we could handle: touch nothing at all.
     if (!expanded) return;

@@ -6,6 +6,9 @@ namespace remover {
 // The one way the remover deletes a file: long path, DllUnregisterServer for a
 // ".dll" or ".exe", the SharedDlls value, then the file (now or at restart).
 // A null or empty path does nothing, and so does one too long to expand.
-void RemoveModuleFile(RemovalContext& context, const char* path);
+// Files must lie outside the Windows folder; a file that a download-cache
+// record lists may also lie in Internet Explorer's download cache inside it.
+enum class FileOrigin { Registration, DownloadCache };
+void RemoveModuleFile(RemovalContext& context, const char* path, FileOrigin origin = FileOrigin::Registration);
 
 }  // namespace remover

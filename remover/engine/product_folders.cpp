@@ -7,6 +7,7 @@
 #include "platform/registry_key.h"
 #include "platform/unique_resource.h"
 #include "remover/engine/deletion_guard.h"
+#include "remover/engine/file_deletion.h"
 #include "remover/engine/module_file.h"
 #include "remover/engine/registry_paths.h"
 #include "remover/engine/shell_folder.h"
@@ -47,7 +48,7 @@ void DeleteTreeBelow(RemovalContext& context, const std::string& path) {
             }
         } while (::FindNextFileA(find.get(), &entry));
     }
-    ::RemoveDirectoryA(path.c_str());
+    if (!::RemoveDirectoryA(path.c_str()) && HoldsScheduledFiles(context, path)) ScheduleFolderAfterItsFiles(path);
 }
 
 // The folder that the product folder is built from, and the product folder.

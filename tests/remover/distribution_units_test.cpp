@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "remover/engine/distribution_units.h"
+#include "remover/engine/module_file.h"
 #include "tests/support/file_fixture.h"
 #include "tests/support/machine_fixture.h"
 #include "tests/support/product_fixture.h"
@@ -57,6 +58,39 @@ TEST(RemoveDistributionUnits, RemovesListedFilesAndEveryRecordOfTheTable) {
     EXPECT_TRUE(FileExists(notAString));
     EXPECT_TRUE(FileExists(otherFile));
     EXPECT_TRUE(ValueExists(HKEY_LOCAL_MACHINE, UnitFiles(kOtherUnit), otherFile.c_str()));
+}
+
+// Internet Explorer keeps downloaded controls in "Downloaded Program Files"
+// inside the Windows folder: a record's files go from there, while every other
+// place in the Windows folder, and the cache named by a class registration,
+// stay refused.
+TEST(RemoveDistributionUnits, RemovesTheDownloadCacheFilesAndNoOtherSystemFile) {
+    char windows[MAX_PATH] = {};
+    ASSERT_GT(::GetWindowsDirectoryA(windows, MAX_PATH), 0u);
+    const std::string cache = std::string(windows) + "\\Downloaded Program Files";
+    const std::string system = std::string(windows) + "\\meridel-test-system.dll";
+    const std::string cached = cache + "\\MeridelCtl.ocx";
+    const std::string conflict = cache + "\\CONFLICT.1\\MeridelCtl.inf";
+    const std::string namedByClass = cache + "\\MeridelEngine.dll";
+    const bool hadCache = FolderExists(cache);
+    for (const auto& f : {system, cached, conflict, namedByClass}) ASSERT_TRUE(WriteFile(f));
+    ScopedNewKeys newKeys({{HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Code Store Database"}});
+    const std::vector<std::string> ids = ComponentClassIds();
+    ScopedRegistryCleanup records({{HKEY_LOCAL_MACHINE, Unit(ids[0])}});
+    for (const auto& f : {system, cached, conflict}) SetString(HKEY_LOCAL_MACHINE, UnitFiles(ids[0]), f.c_str(), "");
+
+    RemovalContext context;
+    RemoveDistributionUnits(context);
+    RemoveModuleFile(context, namedByClass.c_str());
+
+    EXPECT_FALSE(FileExists(cached));
+    EXPECT_FALSE(FileExists(conflict));
+    EXPECT_TRUE(FileExists(system));
+    EXPECT_TRUE(FileExists(namedByClass));
+    ::DeleteFileA(system.c_str());
+    ::DeleteFileA(namedByClass.c_str());
+    RemoveTree(cache + "\\CONFLICT.1");
+    if (!hadCache) RemoveTree(cache);
 }
 
 }  // namespace
