@@ -129,24 +129,30 @@ template <class Char>
 LONG BasicRegistryKey<Char>::DeleteKeyTree(const Char* subkey) const {
     // An empty name would open the held key itself and empty it.
     if (!subkey || !*subkey) return ERROR_INVALID_PARAMETER;
-    {
-        BasicRegistryKey target;
-        const LONG status = target.Open(key_.get(), subkey, kReadWriteAccess, kOpenLinkOption);
-        if (status != ERROR_SUCCESS) return status;
-        if (IsRegistryLink(target.get())) {
-            BasicRegistryKey link;
-            const LONG opened = link.Open(key_.get(), subkey, DELETE, kOpenLinkOption);
-            return opened == ERROR_SUCCESS ? DeleteHeldKey(link.get()) : opened;
-        }
-        // Each deleted child shifts the rest down, so index 0 is asked again.
-        for (;;) {
-            Char child[kSubkeyNameCapacity];
-            DWORD length = kSubkeyNameCapacity;
-            if (EnumSubkey(target.get(), 0, child, &length) != ERROR_SUCCESS) break;
-            const LONG childStatus = target.DeleteKeyTree(child);
-            if (childStatus != ERROR_SUCCESS) return childStatus;
-        }
-    }  // the subkey is closed before it is deleted
+    BasicRegistryKey target;
+    // Held with DELETE, the emptied key is deleted through its handle: a link
+    // made at its name in the meantime cannot redirect the deletion.
+    LONG status = target.Open(key_.get(), subkey, kReadWriteAccess | DELETE, kOpenLinkOption);
+    const bool held = status == ERROR_SUCCESS;
+    if (status == ERROR_ACCESS_DENIED) status = target.Open(key_.get(), subkey, kReadWriteAccess, kOpenLinkOption);
+    if (status != ERROR_SUCCESS) return status;
+    if (IsRegistryLink(target.get())) {
+        if (held) return DeleteHeldKey(target.get());
+        return ERROR_ACCESS_DENIED;  // a link that may not be deleted stays, its target untouched
+    }
+    // Each deleted child shifts the rest down, so index 0 is asked again.
+    for (;;) {
+        Char child[kSubkeyNameCapacity];
+        DWORD length = kSubkeyNameCapacity;
+        if (EnumSubkey(target.get(), 0, child, &length) != ERROR_SUCCESS) break;
+        const LONG childStatus = target.DeleteKeyTree(child);
+        if (childStatus != ERROR_SUCCESS) return childStatus;
+    }
+    if (held) {
+        const LONG deleted = DeleteHeldKey(target.get());
+        if (deleted != ERROR_CALL_NOT_IMPLEMENTED) return deleted;
+    }
+    target = BasicRegistryKey();  // the subkey is closed before it is deleted by name
     return DeleteSubkey(key_.get(), subkey);
 }
 

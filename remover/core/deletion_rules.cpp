@@ -72,15 +72,19 @@ std::string ComparablePath(std::string_view path) {
 
 bool LiesWithin(std::string_view path, std::string_view folder) { return CoversFolder(folder, path); }
 
+// A share other than the product's own redirected folder: "\\host\ADMIN$",
+// another machine's files, a loopback spelling of a local folder.
+bool IsForeignShare(std::string_view comparable, const std::vector<std::string>& shareAllowed) {
+    if (!IsShare(comparable)) return false;
+    for (const std::string& own : shareAllowed)
+        if (IsShare(ComparablePath(own)) && LiesWithin(comparable, ComparablePath(own))) return false;
+    return true;
+}
+
 bool IsFolderRefused(std::string_view written, const ProtectedFolders& folders) {
     const std::string folder = ComparablePath(written);
     if (ClassifyFolderPath(folder) != FolderShape::Walkable) return true;
-    if (IsShare(folder)) {
-        bool allowed = false;
-        for (const std::string& own : folders.shareAllowed)
-            if (IsShare(ComparablePath(own)) && LiesWithin(folder, ComparablePath(own))) allowed = true;
-        if (!allowed) return true;
-    }
+    if (IsForeignShare(folder, folders.shareAllowed)) return true;
     // The maker's parent folders hold other products of the maker.
     if (IsMakerFolder(folder)) return true;
     if (CoversAny(folder, folders.sealed) || WithinAny(folder, folders.sealed)) return true;
@@ -89,9 +93,11 @@ bool IsFolderRefused(std::string_view written, const ProtectedFolders& folders) 
     return false;
 }
 
-bool IsFileRefused(std::string_view written, const std::vector<std::string>& sealed) {
+bool IsFileRefused(std::string_view written, const std::vector<std::string>& sealed,
+                   const std::vector<std::string>& shareAllowed) {
     const std::string file = ComparablePath(written);
     if (ClassifyFolderPath(file) != FolderShape::Walkable) return true;
+    if (IsForeignShare(file, shareAllowed)) return true;
     return WithinAny(file, sealed);
 }
 

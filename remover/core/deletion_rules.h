@@ -36,7 +36,10 @@ struct ProtectedFolders {
 bool IsFolderRefused(std::string_view folder, const ProtectedFolders& folders);
 
 // True when a single file, in this spelling, must be neither loaded nor
-// deleted: a relative or malformed path, or one at or below a sealed folder.
-bool IsFileRefused(std::string_view file, const std::vector<std::string>& sealed);
+// deleted: a relative or malformed path, one at or below a sealed folder, or
+// one on a share outside `shareAllowed` (the share spellings of the product's
+// own Application Data folder).
+bool IsFileRefused(std::string_view file, const std::vector<std::string>& sealed,
+                   const std::vector<std::string>& shareAllowed = {});
 
 }  // namespace remover_core

@@ -21,6 +21,12 @@ bool GetInprocServerPath(const GUID& classId, std::string& path) {
            key.ReadText(nullptr, path, platform::TextRule::TerminatedString) == ERROR_SUCCESS;
 }
 
+bool IsUserClassRegistration(const GUID& classId) {
+    const std::string keyName = "Software\\Classes\\CLSID\\" + GuidToText(classId) + "\\InprocServer32";
+    platform::RegistryKeyA key;
+    return key.Open(HKEY_CURRENT_USER, keyName.c_str(), KEY_READ) == ERROR_SUCCESS;
+}
+
 bool IsModulePresent(const GUID& classId) {
     std::string path;
     return GetInprocServerPath(classId, path) &&

@@ -47,6 +47,12 @@ std::vector<std::string> Upper(std::vector<std::string> texts) {
     return texts;
 }
 
+void AddExpanded(std::vector<std::string>& out, const std::string& text) {
+    char expanded[MAX_PATH] = {};
+    const DWORD length = ::ExpandEnvironmentStringsA(text.c_str(), expanded, MAX_PATH);
+    if (length > 0 && length <= MAX_PATH) AddSpellings(out, expanded);
+}
+
 std::string Parent(std::string folder) {
     while (!folder.empty() && folder.back() == '\\') folder.pop_back();
     const size_t slash = folder.rfind('\\');
@@ -90,7 +96,41 @@ std::vector<std::string> SealedFolders() {
         std::string folder;
         if (GetShellFolder(csidl, folder)) AddSpellings(folders, folder);
     }
+    // The machine's own keys and settings (cryptography, the system's
+    // applications) lie in the Microsoft folder of the shared application data.
+    std::string shared;
+    if (GetShellFolder(CSIDL_COMMON_APPDATA, shared)) AddSpellings(folders, shared + "\\Microsoft");
+    // Downloads has no CSIDL; its place is in the user's shell folders. A value
+    // planted there only makes the guard refuse more.
+    platform::RegistryKeyA shellFolders;
+    std::string downloads;
+    if (shellFolders.Open(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+                          KEY_READ) == ERROR_SUCCESS &&
+        shellFolders.ReadText("{374DE290-123F-4565-9164-39C4925E467B}", downloads) == ERROR_SUCCESS)
+        AddSpellings(folders, downloads);
     return folders;
+}
+
+// Every profile the machine lists, wherever it lies (another drive too).
+void AddListedProfiles(std::vector<std::string>& roots) {
+    platform::RegistryKeyA list;
+    if (list.Open(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList", KEY_READ) !=
+        ERROR_SUCCESS)
+        return;
+    std::string profiles;
+    if (list.ReadText("ProfilesDirectory", profiles) == ERROR_SUCCESS) AddExpanded(roots, profiles);
+    char name[MAX_PATH];
+    for (DWORD index = 0;; ++index) {
+        DWORD length = MAX_PATH;
+        const LONG status = ::RegEnumKeyExA(list.get(), index, name, &length, nullptr, nullptr, nullptr, nullptr);
+        if (status == ERROR_MORE_DATA) continue;
+        if (status != ERROR_SUCCESS) break;
+        platform::RegistryKeyA profile;
+        std::string image;
+        if (profile.Open(list.get(), name, KEY_READ) == ERROR_SUCCESS &&
+            profile.ReadText("ProfileImagePath", image) == ERROR_SUCCESS)
+            AddExpanded(roots, image);
+    }
 }
 
 remover_core::ProtectedFolders GatherProtectedFolders() {
@@ -105,15 +145,7 @@ remover_core::ProtectedFolders GatherProtectedFolders() {
         AddSpellings(own, profile);
         AddSpellings(roots, Parent(profile));
     }
-    platform::RegistryKeyA list;
-    std::string profiles;
-    if (list.Open(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList", KEY_READ) ==
-            ERROR_SUCCESS &&
-        list.ReadText("ProfilesDirectory", profiles) == ERROR_SUCCESS) {
-        char expanded[MAX_PATH] = {};
-        const DWORD length = ::ExpandEnvironmentStringsA(profiles.c_str(), expanded, MAX_PATH);
-        if (length > 0 && length <= MAX_PATH) AddSpellings(roots, expanded);
-    }
+    AddListedProfiles(roots);
     folders.profileRoots = Upper(roots);
     folders.ownProfiles = Upper(own);
     std::string product;
@@ -180,8 +212,13 @@ bool IsFileSafeToRemove(const std::string& path) {
     const DWORD attributes = ::GetFileAttributesA(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
     const std::vector<std::string> sealed = Upper(WindowsFolders());
+    // The product's own folder in Application Data may be redirected to a share.
+    std::vector<std::string> shareAllowed;
+    std::string product;
+    if (GetProductFolder(false, product)) AddSpellings(shareAllowed, product);
+    shareAllowed = Upper(shareAllowed);
     for (const std::string& spelling : Upper(PathSpellings(path)))
-        if (remover_core::IsFileRefused(spelling, sealed)) return false;
+        if (remover_core::IsFileRefused(spelling, sealed, shareAllowed)) return false;
     return true;
 }
 

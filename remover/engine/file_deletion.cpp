@@ -9,6 +9,8 @@
 #include "platform/unique_resource.h"
 #include "remover/core/long_path_walk.h"
 #include "remover/core/rename_section.h"
+#include "remover/engine/elevation.h"
+#include "remover/engine/user_places.h"
 
 namespace remover {
 namespace {
@@ -65,6 +67,12 @@ DWORD PlatformId() {
     return version.dwPlatformId;
 }
 
+// The deletion at restart runs with the system's rights and follows the path
+// as it is then: below the user's profile, any process of the user could
+// have replaced a folder on it by a link by that time. An elevated run leaves
+// such a file for the next run instead.
+bool MaySchedule(const std::string& path) { return !(IsProcessElevated() && LiesInUserProfile(path)); }
+
 }  // namespace
 
 bool IsScheduledForRestart(const RemovalContext& context, const std::string& path) {
@@ -79,6 +87,7 @@ bool HoldsScheduledFiles(const RemovalContext& context, const std::string& folde
 }
 
 void ScheduleFolderAfterItsFiles(const std::string& folder) {
+    if (!MaySchedule(folder)) return;
     // The restart works through its list in order, and removes a folder only
     // when it is empty by then.
     if (PlatformId() == VER_PLATFORM_WIN32_NT) ::MoveFileExA(folder.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
@@ -89,6 +98,7 @@ void DeleteFileOrSchedule(RemovalContext& context, const std::string& path) {
     ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     if (::DeleteFileA(path.c_str())) return;
     if (!IsInUseError(::GetLastError())) return;
+    if (!MaySchedule(path)) return;
     // Set whatever the scheduling below achieves: the user is asked to restart.
     context.restartNeeded = true;
     context.scheduledFiles.insert(platform::CodePageUpper(path));

@@ -1,5 +1,6 @@
 #include "remover/engine/old_uninstallers.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,16 +29,41 @@ bool ReadUninstallCommand(HKEY hive, std::string& command) {
     return false;
 }
 
+// Only a full path counts: a bare name would be found in the current folder.
+bool IsFullPath(const std::string& path) {
+    const bool drive = path.size() >= 3 && ((path[0] | 0x20) >= 'a' && (path[0] | 0x20) <= 'z') && path[1] == ':' &&
+                       path[2] == '\\';
+    return drive || path.compare(0, 2, "\\\\") == 0;
+}
+
 bool IsFile(const std::string& path) {
+    if (!IsFullPath(path)) return false;
     const DWORD attributes = ::GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 // Any process of the user can write HKCU: an elevated run starts only an
-// uninstaller that lies where only administrators can put one.
+// uninstaller that lies where only administrators can put one, in the
+// maker's own folders.
 bool MayStart(HKEY hive, const remover_core::UninstallLaunch& launch) {
     if (hive != HKEY_CURRENT_USER || !IsProcessElevated()) return true;
-    return launch.found && LiesInProgramFolders(launch.program);
+    return launch.found && LiesInMakersProgramFolders(launch.program);
+}
+
+// A bare program name ("MsiExec.exe") is taken from the system folders only:
+// the search of CreateProcess would try the remover's own folder and the
+// current folder first, where anyone could have put a program of that name.
+std::optional<std::string> FindInSystemFolders(const std::string& name) {
+    if (name.empty() || name.find_first_of("\\/:") != std::string::npos) return std::nullopt;
+    for (const auto folderOf : {::GetSystemDirectoryA, ::GetWindowsDirectoryA}) {
+        char folder[MAX_PATH] = {};
+        const UINT length = folderOf(folder, MAX_PATH);
+        if (length == 0 || length >= MAX_PATH) continue;
+        const std::string path = std::string(folder) + "\\" + name;
+        if (IsFile(path)) return path;
+        if (name.find('.') == std::string::npos && IsFile(path + ".exe")) return path + ".exe";
+    }
+    return std::nullopt;
 }
 
 void StartAndWait(const remover_core::UninstallLaunch& launch) {
@@ -47,9 +73,8 @@ void StartAndWait(const remover_core::UninstallLaunch& launch) {
     STARTUPINFOA startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
-    // A program that exists is named outright, so nothing is searched for.
-    const char* application = launch.found ? launch.program.c_str() : nullptr;
-    if (!::CreateProcessA(application, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+    // The program is named outright, so nothing is searched for.
+    if (!::CreateProcessA(launch.program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                           &info))
         return;
     platform::UniqueProcessInfo started{platform::UniqueHandle(info.hProcess),
@@ -62,8 +87,15 @@ void StartAndWait(const remover_core::UninstallLaunch& launch) {
 void RunOldUninstallers(HKEY hive, bool silent) {
     std::string command;
     if (!ReadUninstallCommand(hive, command)) return;
-    const auto launch = remover_core::ParseUninstallCommand(command, silent, IsFile);
-    if (launch && MayStart(hive, *launch)) StartAndWait(*launch);
+    auto launch = remover_core::ParseUninstallCommand(command, silent, IsFile);
+    if (!launch) return;
+    if (!launch->found) {
+        const std::optional<std::string> system = FindInSystemFolders(launch->program);
+        if (!system) return;  // a path that names no file: nothing to start
+        launch->program = *system;
+        launch->found = true;
+    }
+    if (MayStart(hive, *launch)) StartAndWait(*launch);
 }
 
 }  // namespace remover

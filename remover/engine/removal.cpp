@@ -9,6 +9,7 @@
 #include "remover/engine/class_registration.h"
 #include "remover/engine/component_table.h"
 #include "remover/engine/distribution_units.h"
+#include "remover/engine/elevation.h"
 #include "remover/engine/file_type_cleanup.h"
 #include "remover/engine/module_file.h"
 #include "remover/engine/old_uninstallers.h"
@@ -16,6 +17,7 @@
 #include "remover/engine/product_key.h"
 #include "remover/engine/render_key.h"
 #include "remover/engine/shared_dll_sweep.h"
+#include "remover/engine/user_places.h"
 
 namespace remover {
 namespace {
@@ -39,7 +41,11 @@ void RemoveClassRegistration(RemovalContext& context, const platform::RegistryKe
     std::string path;
     // Without a readable server path the registration stays, as it always has.
     if (!GetInprocServerPath(classId, path)) return;
-    RemoveModuleFile(context, path.c_str());
+    // In an elevated run, a module that the user's own classes name is the
+    // product's only where the user's own files lie: anywhere else it could be
+    // another program's file, named to have it unregistered and deleted.
+    if (!IsProcessElevated() || !IsUserClassRegistration(classId) || LiesInUserProfile(path))
+        RemoveModuleFile(context, path.c_str());
     classKey.DeleteKeyTree(GuidToText(classId).c_str());
 }
 

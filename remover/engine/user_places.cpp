@@ -59,9 +59,12 @@ bool LiesInUserProfile(const std::string& path) {
     return ReadFinalPath(path, resolved) && InsideAny(resolved, folders);
 }
 
-bool LiesInProgramFolders(const std::string& path) {
+bool LiesInMakersProgramFolders(const std::string& path) {
     std::string resolved;
-    return ReadFinalPath(path, resolved) && InsideAny(resolved, ProgramFolders());
+    if (!ReadFinalPath(path, resolved)) return false;
+    std::vector<std::string> makers;
+    for (const std::string& folder : ProgramFolders()) makers.push_back(folder + "\\Halvorix");
+    return InsideAny(resolved, makers);
 }
 
 }  // namespace remover

@@ -57,11 +57,16 @@ TEST(IsFolderRefused, RefusesWhatIsNotTheProductsInAnySpelling) {
     for (const auto& [folder, refused] : cases) EXPECT_EQ(IsFolderRefused(folder, folders), refused) << folder;
 }
 
-TEST(IsFileRefused, RefusesRelativeMalformedAndSystemFiles) {
+TEST(IsFileRefused, RefusesRelativeMalformedSystemAndShareFiles) {
     const std::vector<std::string> sealed = {"C:\\WINDOWS"};
+    const std::vector<std::string> shareAllowed = {"\\\\FILER\\HOME\\ALICE\\APPDATA\\HALVORIX\\MERIDEL"};
     const std::pair<const char*, bool> cases[] = {
         {"C:\\Program Files\\Halvorix\\Meridel VRML Client\\control.dll", false},
-        {"\\\\filer\\share\\Meridel\\control.dll", false},
+        // Only the product's own redirected folder may be reached on a share.
+        {"\\\\FILER\\HOME\\ALICE\\APPDATA\\HALVORIX\\MERIDEL\\res3d.dll", false},
+        {"\\\\filer\\share\\Meridel\\control.dll", true},
+        {"\\\\localhost\\ADMIN$\\System32\\msxml3.dll", true},
+        {"\\\\?\\UNC\\localhost\\ADMIN$\\System32\\msxml3.dll", true},
         {"C:\\windows\\system32\\msxml3.dll", true},
         {"\\\\localhost\\C$\\Windows\\System32\\msxml3.dll", true},
         {"C:\\Program Files\\..\\Windows\\System32\\msxml3.dll", true},
@@ -70,7 +75,7 @@ TEST(IsFileRefused, RefusesRelativeMalformedAndSystemFiles) {
         {"\\msxml3.dll", true},
         {"", true},
     };
-    for (const auto& [file, refused] : cases) EXPECT_EQ(IsFileRefused(file, sealed), refused) << file;
+    for (const auto& [file, refused] : cases) EXPECT_EQ(IsFileRefused(file, sealed, shareAllowed), refused) << file;
 }
 
 }  // namespace

@@ -47,6 +47,13 @@ std::string ProgramFiles() { return *ReadString(HKEY_LOCAL_MACHINE, kCurrentVers
 TEST(DeletionGuard, RefusesFoldersThatAreNotTheProducts) {
     const std::string windows = WindowsFolder();
     const std::string profiles = Parent(ShellFolder(CSIDL_PROFILE));
+    // A profile the machine lists outside the profiles folder (another drive
+    // on a real machine).
+    const std::string carol = windows.substr(0, 3) + "meridel-test-profiles\\carol";
+    const std::string listed = "Software\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList\\S-1-5-21-1-2-3-4242";
+    ScopedRegistryCleanup profile({{HKEY_LOCAL_MACHINE, listed}});
+    SetString(HKEY_LOCAL_MACHINE, listed, "ProfileImagePath", carol);
+    const std::string machineData = ShellFolder(CSIDL_COMMON_APPDATA) + "\\Microsoft";
     struct Case {
         std::string folder;    // handed to DeleteFolderTree
         std::string sentinel;  // a file that must survive ("" : the folder cannot be reached here)
@@ -69,6 +76,8 @@ TEST(DeletionGuard, RefusesFoldersThatAreNotTheProducts) {
         {CommonFiles() + "\\halvorix. ", CommonFiles() + "\\Halvorix\\Other\\o.txt"},
         {ProgramFiles() + "\\Halvorix", ProgramFiles() + "\\Halvorix\\Other\\o.txt"},
         {ShellFolder(CSIDL_FAVORITES) + "\\Guide", ShellFolder(CSIDL_FAVORITES) + "\\Guide\\mine.txt"},
+        {carol + "\\Guide", carol + "\\Guide\\mine.txt"},
+        {machineData + "\\Crypto", machineData + "\\Crypto\\meridel-sentinel.txt"},
     };
     ScopedRegistryCleanup records({{HKEY_CURRENT_USER, kProbeRecordsKey}});
     for (const Case& c : cases) {
@@ -86,6 +95,7 @@ TEST(DeletionGuard, RefusesFoldersThatAreNotTheProducts) {
         RemoveTree(base + "\\Halvorix");
     RemoveTree(ShellFolder(CSIDL_FAVORITES) + "\\Guide");
     RemoveTree(windows + "\\winsxs\\Meridel");
+    RemoveTree(Parent(carol));
     // The product's own folders are still deleted.
     const std::string product = ShellFolder(CSIDL_APPDATA) + "\\Halvorix\\Meridel";
     const std::string docs = ProgramFiles() + "\\Halvorix\\Meridel VRML Client\\Docs";
@@ -188,6 +198,28 @@ TEST(DeletionGuard, ClassRegistrationNamingASystemLibraryKeepsTheLibrary) {
     EXPECT_EQ(ProbeCount("Loaded", "meridel_msxml_probe.dll"), 0u);
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, ClassKey(control)));
     ::DeleteFileA(systemFile.c_str());
+}
+
+// On Windows HKEY_CLASSES_ROOT shows the user's own registration over the
+// machine's (Wine shows the machine's only, so both name the file here): an
+// elevated run neither loads nor deletes another program's file named so.
+TEST(DeletionGuard, AUserClassRegistrationCannotNameAnotherProgramsFile) {
+    ScopedTempFolder vendor("other-vendor");
+    const std::string file = vendor.path() + "\\vendor_core.dll";
+    const std::string control = remover::GuidToText(remover::kControlClassId);
+    const std::string userClass = "Software\\Classes\\" + ClassKey(control);
+    ScopedRegistryCleanup registry({{HKEY_CURRENT_USER, kProbeRecordsKey},
+                                    {HKEY_LOCAL_MACHINE, kProductKey},
+                                    {HKEY_CLASSES_ROOT, ClassKey(control)},
+                                    {HKEY_CURRENT_USER, userClass}});
+    CopyFileTo(FixturePath("unreg_probe.dll"), file);
+    SetString(HKEY_LOCAL_MACHINE, kProductKey, "Version", "2.1");
+    RegisterClass(control, file);
+    SetString(HKEY_CURRENT_USER, userClass + "\\InprocServer32", nullptr, file);
+    EXPECT_EQ(RunRemover("/s /f"), 0u);
+    EXPECT_TRUE(FileExists(file));
+    EXPECT_EQ(ProbeCount("Loaded", "vendor_core.dll"), 0u);
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, ClassKey(control)));
 }
 
 }  // namespace

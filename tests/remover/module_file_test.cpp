@@ -6,6 +6,7 @@
 
 #include "platform/registry_key.h"
 #include "tests/support/file_fixture.h"
+#include "tests/support/machine_fixture.h"
 #include "tests/support/registry_fixture.h"
 #include "tests/support/removal_support.h"
 
@@ -148,6 +149,24 @@ TEST_F(RemoveModuleFileTest, ModuleInUseRunsItsEntryPointAndIsScheduled) {
         EXPECT_NE(std::find(pending.begin(), pending.end(), path), pending.end());
     }
     DropPendingBelow(folder_.path());
+}
+
+// Below the user's profile an elevated run (every run under Wine) schedules
+// nothing: by the restart, a folder on the way could be a link elsewhere.
+TEST_F(RemoveModuleFileTest, AFileInUseBelowTheProfileIsLeftForTheNextRun) {
+    const std::string path = AppDataProductFolder() + "\\held.txt";
+    ASSERT_TRUE(WriteFile(path));
+    {
+        FileHolder holder({path});
+        ASSERT_TRUE(holder.holding());
+        remover::RemoveModuleFile(context_, path.c_str());
+    }
+    EXPECT_TRUE(FileExists(path));
+    EXPECT_FALSE(context_.restartNeeded);
+    const auto pending = PendingDeletions();
+    EXPECT_EQ(std::find(pending.begin(), pending.end(), path), pending.end());
+    DropPendingBelow(AppDataProductFolder());
+    RemoveTree(AppDataProductFolder());
 }
 
 }  // namespace

@@ -15,13 +15,13 @@ namespace {
 
 using namespace testsupport;
 
-// A folder below Program Files, where an elevated run accepts a per-user
-// uninstaller; removed with everything in it afterwards.
+// A folder below Program Files (the maker's by default, where an elevated run
+// accepts a per-user uninstaller); removed with everything in it afterwards.
 class ProgramFilesFolder {
 public:
-    ProgramFilesFolder()
+    explicit ProgramFilesFolder(const char* below = "Halvorix\\Meridel Test Uninstall")
         : path_(*ReadString(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir") +
-                "\\Meridel Test Uninstall") {
+                "\\" + below) {
         RemoveTree(path_);
         CreateFolders(path_);
     }
@@ -147,6 +147,21 @@ TEST_F(OldUninstallers, NothingRunsWithoutAUsableRegistration) {
     }
 }
 
+// A bare program name is looked up in the system folders only: the same name
+// in the current folder or beside the running program is never started.
+TEST_F(OldUninstallers, ABareNameIsNeverTakenFromTheCurrentOrTheProgramsFolder) {
+    const std::string name = "meridel-planted-uninst.exe";
+    char current[MAX_PATH] = {};
+    ASSERT_GT(::GetCurrentDirectoryA(MAX_PATH, current), 0u);
+    const std::string plants[] = {std::string(current) + "\\" + name, FixturePath(name)};
+    for (const std::string& plant : plants) ASSERT_TRUE(CopyFileTo(FixturePath(old_uninstaller::kFileName), plant));
+    SetString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString", name + " -u");
+    ClearUninstallerRuns();
+    RunOldUninstallers(HKEY_LOCAL_MACHINE, true);
+    EXPECT_TRUE(ReadUninstallerRuns().empty());
+    for (const std::string& plant : plants) ::DeleteFileA(plant.c_str());
+}
+
 // An unquoted path with blanks starts the whole program even where shorter
 // paths that the system would try first exist; a program named without
 // ".exe" before an argument that ends in ".exe" still gets its switches.
@@ -186,12 +201,18 @@ TEST_F(OldUninstallers, UnquotedCommandsStartTheProgramTheyName) {
 }
 
 // Any process of the user can write its uninstall entry: an elevated run
-// starts a per-user uninstaller only from below Program Files or Common
-// Files. An unelevated run, and the machine-wide entry, start it as before.
-TEST_F(OldUninstallers, AnElevatedRunStartsAPerUserUninstallerOnlyFromTheProgramFolders) {
+// starts a per-user uninstaller only from the maker's folder below Program
+// Files or Common Files. An unelevated run, and the machine-wide entry, start
+// it as before.
+TEST_F(OldUninstallers, AnElevatedRunStartsAPerUserUninstallerOnlyFromTheMakersProgramFolders) {
     ScopedTempFolder elsewhere("old-uninstaller-elsewhere");
     const std::string outside = elsewhere.path() + "\\uninst.exe";
     CopyFileTo(FixturePath(old_uninstaller::kFileName), outside);
+    // Another vendor's program below Program Files: a shell or an interpreter
+    // there would run whatever the planted command line says.
+    ProgramFilesFolder otherVendor("Meridel Test Other Vendor");
+    const std::string vendorTool = otherVendor.path() + "\\tool.exe";
+    CopyFileTo(FixturePath(old_uninstaller::kFileName), vendorTool);
     struct Case {
         HKEY hive;
         bool elevated;
@@ -199,7 +220,8 @@ TEST_F(OldUninstallers, AnElevatedRunStartsAPerUserUninstallerOnlyFromTheProgram
         size_t runs;
     };
     const Case cases[] = {
-        {HKEY_CURRENT_USER, true, outside, 0},  {HKEY_CURRENT_USER, true, program_, 1},
+        {HKEY_CURRENT_USER, true, outside, 0},  {HKEY_CURRENT_USER, true, vendorTool, 0},
+        {HKEY_CURRENT_USER, true, program_, 1},
         {HKEY_CURRENT_USER, false, outside, 1}, {HKEY_CURRENT_USER, false, program_, 1},
         {HKEY_LOCAL_MACHINE, true, outside, 1},
     };
