@@ -115,7 +115,12 @@ void WriteFileType(RegistryKey& classes, const std::wstring& command, DdeVerb dd
 // kReplace.
 void ChangeFileTypes(KeyChange change, const std::wstring& command, DdeVerb dde) {
     RegistryKey classes;
-    if (classes.CreateKey(HKEY_CURRENT_USER, kClassesKey) != ERROR_SUCCESS) return;
+    // On Windows the user's classes key is itself the system's link to the
+    // user's classes hive, so it is opened as it is; CreateKey, which refuses
+    // links on the way, only makes it where it is missing (a fresh profile).
+    if (classes.Open(HKEY_CURRENT_USER, kClassesKey, platform::kReadWriteAccess) != ERROR_SUCCESS &&
+        classes.CreateKey(HKEY_CURRENT_USER, kClassesKey) != ERROR_SUCCESS)
+        return;
     for (const wchar_t* fileType : kRemovedFileTypes) classes.DeleteKeyTree(fileType);
     ChangeExtensionKeys(classes, change);
     ChangeContentTypeKeys(classes, change);

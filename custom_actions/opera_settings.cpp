@@ -10,6 +10,8 @@
 #include "custom_actions/browser_discovery.h"
 #include "custom_actions/browser_identification.h"
 #include "custom_actions/core/opera_settings_text.h"
+#include "platform/optional_proc.h"
+#include "platform/unique_resource.h"
 
 namespace custom_actions {
 namespace {
@@ -26,11 +28,40 @@ std::optional<std::wstring> FindProgramFolderFile() {
     return custom_actions_core::ProgramFolderSettingsFile(executable.data());
 }
 
+// The path the file system resolves an existing file or folder to; nullopt
+// where it cannot be read, and the path itself on systems without the call.
+std::optional<std::wstring> FinalPath(const std::wstring& path) {
+    using FinalPathFn = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD, DWORD);
+    const auto finalPath =
+        platform::GetOptionalProc<FinalPathFn>(::GetModuleHandleW(L"kernel32.dll"), "GetFinalPathNameByHandleW");
+    if (!finalPath) return path;
+    platform::UniqueFile file(::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                            nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file) return std::nullopt;
+    std::vector<wchar_t> buffer(kOperaBufferCapacity);
+    const DWORD length = finalPath(file.get(), buffer.data(), static_cast<DWORD>(buffer.size()), 0);
+    if (length == 0 || length >= buffer.size()) return std::nullopt;
+    return std::wstring(buffer.data(), length);
+}
+
+// The installer may run with more rights than the user: the user's settings
+// file is written only where it lies, after every link, inside the user's
+// Application Data folder, never where a link of the user's leads.
+bool LiesInsideAfterLinks(const std::wstring& file, const std::wstring& folder) {
+    const std::optional<std::wstring> finalFile = FinalPath(file), finalFolder = FinalPath(folder);
+    if (!finalFile || !finalFolder) return false;
+    std::wstring prefix = *finalFolder;
+    if (prefix.empty() || prefix.back() != L'\\') prefix += L'\\';
+    return finalFile->size() > prefix.size() &&
+           ::CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, finalFile->c_str(), static_cast<int>(prefix.size()),
+                            prefix.c_str(), static_cast<int>(prefix.size())) == CSTR_EQUAL;
+}
+
 std::optional<std::wstring> FindProfileFile() {
     std::vector<wchar_t> appData(kOperaBufferCapacity);
     if (!::SHGetSpecialFolderPathW(nullptr, appData.data(), CSIDL_APPDATA, FALSE)) return std::nullopt;
     auto path = custom_actions_core::ProfileSettingsFile(appData.data());
-    if (!path || !FileFound(*path)) return std::nullopt;
+    if (!path || !FileFound(*path) || !LiesInsideAfterLinks(*path, appData.data())) return std::nullopt;
     return path;
 }
 

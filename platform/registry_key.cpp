@@ -70,8 +70,28 @@ LONG CheckText(TextRule rule, DWORD type, const Char* buffer, DWORD bytes, DWORD
 
 }  // namespace
 
+// True when a key on the path that already exists is a link. Another
+// process of the user may have made one in its own hive (the classes below
+// HKEY_CURRENT_USER): writes and deletions through it would land in a key of
+// that process's choosing, with this process's rights.
+template <class Char>
+bool HasLinkOnTheWay(HKEY parent, const Char* subkey) {
+    std::basic_string<Char> path;
+    for (const Char* c = subkey;; ++c) {
+        if (*c == Char('\\') || *c == Char()) {
+            UniqueKey key;
+            if (OpenSubkey(parent, path.c_str(), kOpenLinkOption, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS)
+                return false;  // what does not exist yet is created as a plain key
+            if (IsRegistryLink(key.get())) return true;
+        }
+        if (*c == Char()) return false;
+        path.push_back(*c);
+    }
+}
+
 template <class Char>
 LONG BasicRegistryKey<Char>::CreateKey(HKEY parent, const Char* subkey) {
+    if (subkey && HasLinkOnTheWay(parent, subkey)) return ERROR_ACCESS_DENIED;
     UniqueKey created;
     const LONG status = CreateSubkey(parent, subkey, created.put());
     if (status == ERROR_SUCCESS) key_ = std::move(created);

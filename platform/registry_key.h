@@ -41,6 +41,10 @@ public:
 
     // Creates or opens the subkey (with any missing keys on its path) for
     // reading and writing. What was held before is closed only on success.
+    // ERROR_ACCESS_DENIED when an existing key on the path is a registry
+    // link: a key that the system itself makes a link (the user's
+    // "Software\Classes", the 32-bit view's "Wow6432Node\Classes") is opened
+    // first and used as the parent.
     LONG CreateKey(HKEY parent, const Char* subkey);
     // Opens an existing subkey; like CreateKey, a failure keeps the old key.
     // options: REG_OPTION_OPEN_LINK opens a link at the last name itself.

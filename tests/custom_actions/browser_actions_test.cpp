@@ -44,6 +44,23 @@ Properties MainBrowser(const std::wstring& path, bool internetExplorer) {
 
 // -- EnumerateBrowsers --------------------------------------------------------
 
+// What EnumerateBrowsers publishes for these browsers (id and name, in list
+// order) with the host at `host` (1-based, 0: none): the count, each entry,
+// nothing after the last, and the host's number under HostBrowser<count> only.
+Properties ListedBrowsers(const std::vector<std::pair<std::wstring, std::wstring>>& browsers, size_t host) {
+    const std::wstring count = std::to_wstring(browsers.size());
+    Properties expected = {{L"BrwCount", count}};
+    for (size_t i = 0; i < browsers.size(); ++i) {
+        const std::wstring n = std::to_wstring(i + 1);
+        expected.push_back({L"BrwID" + n, browsers[i].first});
+        expected.push_back({L"Brw" + n, browsers[i].second});
+        if (i + 1 < browsers.size()) expected.push_back({L"HostBrowser" + n, L""});
+    }
+    expected.push_back({L"BrwID" + std::to_wstring(browsers.size() + 1), L""});
+    expected.push_back({L"HostBrowser" + count, host ? std::to_wstring(host) : L""});
+    return expected;
+}
+
 TEST(EnumerateBrowsersTest, InternetExplorerAndTheDefaultFirefox) {
     BrowserMachine machine;
     const std::wstring firefox = machine.InstallMachineWide("browser_firefox3", L"Mozilla Firefox\\firefox.exe");
@@ -51,15 +68,9 @@ TEST(EnumerateBrowsersTest, InternetExplorerAndTheDefaultFirefox) {
     machine.SetDefaultClient(HKEY_LOCAL_MACHINE, L"FIREFOX.EXE");
     for (const wchar_t* allUsers : {L"1", L""}) {
         SCOPED_TRACE(testing::Message() << "ALLUSERS=" << Narrow(allUsers));
-        EXPECT_TRUE(RunInSession(L"EnumerateBrowsers", {{L"ALLUSERS", allUsers}},
-                                 {{L"BrwCount", L"2"},
-                                  {L"BrwID1", L"{internet_explorer}"},
-                                  {L"Brw1", L"Internet Explorer"},
-                                  {L"BrwID2", L"FIREFOX.EXE"},
-                                  {L"Brw2", L"Mozilla Firefox"},
-                                  {L"HostBrowser2", L"2"},
-                                  {L"HostBrowser1", L""},
-                                  {L"BrwID3", L""}}));
+        EXPECT_TRUE(RunInSession(
+            L"EnumerateBrowsers", {{L"ALLUSERS", allUsers}},
+            ListedBrowsers({{L"{internet_explorer}", L"Internet Explorer"}, {L"FIREFOX.EXE", L"Mozilla Firefox"}}, 2)));
     }
 }
 
@@ -86,19 +97,12 @@ TEST(EnumerateBrowsersTest, SevenFoundOnePerKindSortedWithoutRegardToCase) {
     machine.SetDefaultClient(all, L"Safari.exe");
 
     EXPECT_TRUE(RunInSession(L"EnumerateBrowsers", {{L"ALLUSERS", L""}},
-                             {{L"BrwCount", L"5"},
-                              {L"BrwID1", L"FIREFOX.EXE"},
-                              {L"Brw1", L"firefox (mine)"},
-                              {L"BrwID2", L"Google Chrome"},
-                              {L"Brw2", L"Google Chrome"},
-                              {L"BrwID3", L"{internet_explorer}"},
-                              {L"Brw3", L"Internet Explorer"},
-                              {L"BrwID4", L"OPERA.EXE"},
-                              {L"Brw4", L"opera"},
-                              {L"BrwID5", L"Safari.exe"},
-                              {L"Brw5", L"Safari"},
-                              {L"HostBrowser5", L"5"},
-                              {L"BrwID6", L""}}));
+                             ListedBrowsers({{L"FIREFOX.EXE", L"firefox (mine)"},
+                                             {L"Google Chrome", L"Google Chrome"},
+                                             {L"{internet_explorer}", L"Internet Explorer"},
+                                             {L"OPERA.EXE", L"opera"},
+                                             {L"Safari.exe", L"Safari"}},
+                                            5)));
 }
 
 TEST(EnumerateBrowsersTest, HostSecondOfThreeIsNumberedByTheCount) {
@@ -109,20 +113,17 @@ TEST(EnumerateBrowsersTest, HostSecondOfThreeIsNumberedByTheCount) {
                            machine.InstallMachineWide("browser_opera9", L"Opera\\opera.exe"));
     machine.SetDefaultClient(HKEY_CURRENT_USER, L"FIREFOX.EXE");
     EXPECT_TRUE(RunInSession(L"EnumerateBrowsers", {},
-                             {{L"BrwCount", L"3"},
-                              {L"Brw1", L"Internet Explorer"},
-                              {L"Brw2", L"Mozilla Firefox"},
-                              {L"Brw3", L"Opera"},
-                              {L"HostBrowser3", L"2"},
-                              {L"HostBrowser1", L""},
-                              {L"HostBrowser2", L""}}));
+                             ListedBrowsers({{L"{internet_explorer}", L"Internet Explorer"},
+                                             {L"FIREFOX.EXE", L"Mozilla Firefox"},
+                                             {L"OPERA.EXE", L"Opera"}},
+                                            2)));
 }
 
 TEST(EnumerateBrowsersTest, NoBrowserOrAnUnlistedHost) {
     BrowserMachine machine;
     machine.RemoveInternetExplorerClass();
     EXPECT_TRUE(RunInSession(L"EnumerateBrowsers", {},
-                             {{L"BrwCount", L"0"}, {L"BrwID1", L""}, {L"Brw1", L""}, {L"HostBrowser0", L""}}));
+                             Joined(ListedBrowsers({}, 0), {{L"Brw1", L""}})));
     // An empty default finds no host: it stays Internet Explorer, which is not listed.
     machine.SetDefaultClient(HKEY_LOCAL_MACHINE, L"");
     machine.RegisterClient(HKEY_LOCAL_MACHINE, L"OPERA.EXE", L"",
@@ -131,12 +132,7 @@ TEST(EnumerateBrowsersTest, NoBrowserOrAnUnlistedHost) {
                            machine.InstallMachineWide("browser_safari4", L"Safari\\Safari.exe"));
     // An empty display name sorts first.
     EXPECT_TRUE(RunInSession(L"EnumerateBrowsers", {},
-                             {{L"BrwCount", L"2"},
-                              {L"BrwID1", L"OPERA.EXE"},
-                              {L"Brw1", L""},
-                              {L"BrwID2", L"Safari.exe"},
-                              {L"HostBrowser2", L""},
-                              {L"HostBrowser1", L""}}));
+                             ListedBrowsers({{L"OPERA.EXE", L""}, {L"Safari.exe", L"Safari"}}, 0)));
 }
 
 TEST(EnumerateBrowsersTest, ChromeForTheUserAloneIsListedUnderItsSpecialId) {

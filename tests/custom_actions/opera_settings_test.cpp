@@ -8,6 +8,7 @@
 #include "tests/custom_actions/browser_machine.h"
 #include "tests/custom_actions/session_fixture.h"
 #include "tests/support/file_fixture.h"
+#include "tests/support/host_link.h"
 
 namespace {
 
@@ -116,6 +117,21 @@ TEST_F(OperaSettingsTest, AFolderWithAControlCharacterWritesNothing) {
         EXPECT_TRUE(SectionLines(profileFile_, L"File Types").empty());
         EXPECT_TRUE(SectionLines(profileFile_, L"Evil").empty());
     }
+}
+
+// A link of the user's at its Opera folder leads elsewhere: the settings
+// file there is not the user's and is left as it is.
+TEST_F(OperaSettingsTest, AProfileReachedThroughALinkIsNotWritten) {
+    testsupport::ScopedTempFolder elsewhere("opera-elsewhere");
+    const std::string target = elsewhere.path() + "\\Opera";
+    const std::string victim = target + "\\Opera\\profile\\opera6.ini";
+    testsupport::WriteFile(victim, "[User Prefs]\r\nHome URL=about:blank\r\n");
+    testsupport::ScopedHostLinks links;
+    const std::string link = Narrow(browsertest::RoamingAppDataFolder()) + "\\Opera";
+    if (!links.Folder(link, target)) GTEST_SKIP() << "no host links here";
+    ASSERT_TRUE(FileExists(profileFile_));
+    ASSERT_TRUE(Run());
+    EXPECT_TRUE(SectionLines(profileFile_, L"File Types").empty());
 }
 
 TEST_F(OperaSettingsTest, NothingWithoutInstallationFolderOrOpera) {

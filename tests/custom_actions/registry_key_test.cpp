@@ -5,6 +5,7 @@
 #include <string>
 
 #include "tests/support/registry_fixture.h"
+#include "tests/support/registry_link.h"
 
 using platform::RegistryKey;
 
@@ -29,6 +30,22 @@ TEST_F(RegistryKeyTest, CreateKeyMakesThePathAndKeepsExistingValues) {
     RegistryKey again;
     ASSERT_EQ(again.CreateKey(HKEY_CURRENT_USER, (kRootW + L"\\a").c_str()), ERROR_SUCCESS);
     EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kRoot + "\\a", "kept"), "yes");
+}
+
+// A link that another process of the user made in its own hive would lead the
+// writes into the key of its choosing: no key on the way may be a link.
+TEST_F(RegistryKeyTest, CreateKeyRefusesALinkOnTheWay) {
+    const std::string target = "Software\\MeridelTest\\LinkTarget";
+    ScopedRegistryCleanup machine({{HKEY_LOCAL_MACHINE, target}});
+    SetString(HKEY_LOCAL_MACHINE, target, "v", "kept");
+    MakeRegistryLink(HKEY_CURRENT_USER, kRoot + "\\MIME", target);
+    for (const std::wstring& path : {kRootW + L"\\MIME", kRootW + L"\\MIME\\Database\\Content Type"}) {
+        RegistryKey key;
+        EXPECT_EQ(key.CreateKey(HKEY_CURRENT_USER, path.c_str()), ERROR_ACCESS_DENIED);
+        EXPECT_FALSE(key.valid());
+    }
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, target + "\\Database"));
+    RemoveRegistryLink(HKEY_CURRENT_USER, kRoot + "\\MIME");
 }
 
 TEST_F(RegistryKeyTest, FailedCreateOrOpenKeepsTheHeldKey) {

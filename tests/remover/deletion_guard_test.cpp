@@ -54,6 +54,10 @@ TEST(DeletionGuard, RefusesFoldersThatAreNotTheProducts) {
     ScopedRegistryCleanup profile({{HKEY_LOCAL_MACHINE, listed}});
     SetString(HKEY_LOCAL_MACHINE, listed, "ProfileImagePath", carol);
     const std::string machineData = ShellFolder(CSIDL_COMMON_APPDATA) + "\\Microsoft";
+    const std::string downloads =
+        ReadString(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+                   "{374DE290-123F-4565-9164-39C4925E467B}")
+            .value_or(ShellFolder(CSIDL_PROFILE) + "\\Downloads");
     struct Case {
         std::string folder;    // handed to DeleteFolderTree
         std::string sentinel;  // a file that must survive ("" : the folder cannot be reached here)
@@ -78,6 +82,7 @@ TEST(DeletionGuard, RefusesFoldersThatAreNotTheProducts) {
         {ShellFolder(CSIDL_FAVORITES) + "\\Guide", ShellFolder(CSIDL_FAVORITES) + "\\Guide\\mine.txt"},
         {carol + "\\Guide", carol + "\\Guide\\mine.txt"},
         {machineData + "\\Crypto", machineData + "\\Crypto\\meridel-sentinel.txt"},
+        {downloads, downloads + "\\meridel-sentinel.txt"},
     };
     ScopedRegistryCleanup records({{HKEY_CURRENT_USER, kProbeRecordsKey}});
     for (const Case& c : cases) {
