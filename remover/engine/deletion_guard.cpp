@@ -9,7 +9,6 @@
 #include <utility>
 
 #include "platform/code_page_case.h"
-#include "platform/optional_proc.h"
 #include "platform/registry_key.h"
 #include "remover/core/deletion_rules.h"
 #include "remover/core/folder_refusal.h"
@@ -23,7 +22,6 @@
 namespace remover {
 namespace {
 
-using DirectoryFn = UINT(WINAPI*)(LPSTR, UINT);
 
 // Folders below Common Files that hold modules shared with the system.
 constexpr const char* kSharedSubfolders[] = {"\\System", "\\Microsoft Shared", "\\Services", "\\SpeechEngines"};
@@ -61,19 +59,7 @@ std::string Parent(std::string folder) {
 
 std::vector<std::string> WindowsFolders() {
     std::vector<std::string> folders;
-    char buffer[MAX_PATH] = {};
-    UINT length = ::GetWindowsDirectoryA(buffer, MAX_PATH);
-    if (length > 0 && length < MAX_PATH) AddSpellings(folders, buffer);
-    length = ::GetSystemDirectoryA(buffer, MAX_PATH);
-    if (length > 0 && length < MAX_PATH) AddSpellings(folders, buffer);
-    // Missing on the older systems: looked up at run time.
-    const HMODULE kernel = ::GetModuleHandleA("kernel32.dll");
-    for (const char* name : {"GetSystemWindowsDirectoryA", "GetSystemWow64DirectoryA"}) {
-        const auto fn = platform::GetOptionalProc<DirectoryFn>(kernel, name);
-        if (!fn) continue;
-        length = fn(buffer, MAX_PATH);
-        if (length > 0 && length < MAX_PATH) AddSpellings(folders, buffer);
-    }
+    for (const std::string& folder : WindowsDirectories()) AddSpellings(folders, folder);
     return folders;
 }
 

@@ -51,21 +51,10 @@ void AddParent(std::vector<std::string>& folders, const std::string& folder) {
 }
 
 void AddDirectoryCalls(std::vector<std::string>& folders) {
+    for (const std::string& folder : WindowsDirectories()) AddFolder(folders, folder);
     char buffer[MAX_PATH] = {};
-    UINT length = ::GetWindowsDirectoryA(buffer, MAX_PATH);
+    const DWORD length = ::GetTempPathA(MAX_PATH, buffer);
     if (length > 0 && length < MAX_PATH) AddFolder(folders, buffer);
-    length = ::GetSystemDirectoryA(buffer, MAX_PATH);
-    if (length > 0 && length < MAX_PATH) AddFolder(folders, buffer);
-    length = ::GetTempPathA(MAX_PATH, buffer);
-    if (length > 0 && length < MAX_PATH) AddFolder(folders, buffer);
-    // Missing on the older systems: looked up at run time.
-    const HMODULE kernel = ::GetModuleHandleA("kernel32.dll");
-    for (const char* name : {"GetSystemWindowsDirectoryA", "GetSystemWow64DirectoryA"}) {
-        const auto fn = platform::GetOptionalProc<DirectoryFn>(kernel, name);
-        if (!fn) continue;
-        length = fn(buffer, MAX_PATH);
-        if (length > 0 && length < MAX_PATH) AddFolder(folders, buffer);
-    }
 }
 
 void AddRegistryFolders(std::vector<std::string>& folders) {
@@ -112,6 +101,24 @@ std::vector<std::string> SystemFolders() {
     // The profiles root is the folder above the user's profile on every system.
     std::string profile;
     if (GetShellFolder(CSIDL_PROFILE, profile)) AddParent(folders, profile);
+    return folders;
+}
+
+std::vector<std::string> WindowsDirectories() {
+    std::vector<std::string> folders;
+    char buffer[MAX_PATH] = {};
+    UINT length = ::GetWindowsDirectoryA(buffer, MAX_PATH);
+    if (length > 0 && length < MAX_PATH) folders.push_back(buffer);
+    length = ::GetSystemDirectoryA(buffer, MAX_PATH);
+    if (length > 0 && length < MAX_PATH) folders.push_back(buffer);
+    // Missing on the older systems: looked up at run time.
+    const HMODULE kernel = ::GetModuleHandleA("kernel32.dll");
+    for (const char* name : {"GetSystemWindowsDirectoryA", "GetSystemWow64DirectoryA"}) {
+        const auto fn = platform::GetOptionalProc<DirectoryFn>(kernel, name);
+        if (!fn) continue;
+        length = fn(buffer, MAX_PATH);
+        if (length > 0 && length < MAX_PATH) folders.push_back(buffer);
+    }
     return folders;
 }
 
