@@ -21,6 +21,10 @@ enum class FolderShape {
 // The folder's shape; both separators count, as they do for Windows.
 FolderShape ClassifyFolderPath(std::string_view path);
 
+// A path below a drive root or a share with no name the walk refuses: the
+// only form in which a module or a program named by the registry is taken.
+inline bool IsPlainFullPath(std::string_view path) { return ClassifyFolderPath(path) == FolderShape::Walkable; }
+
 // True when `folder` is `systemFolder` or one of the folders above it. The
 // comparison ignores ASCII case, doubled separators and the trailing dots and
 // blanks that Windows drops from names. A system folder of another shape

@@ -6,6 +6,7 @@
 
 #include "platform/registry_key.h"
 #include "platform/unique_resource.h"
+#include "remover/core/folder_refusal.h"
 #include "remover/core/uninstall_command.h"
 #include "remover/engine/elevation.h"
 #include "remover/engine/user_places.h"
@@ -29,15 +30,8 @@ bool ReadUninstallCommand(HKEY hive, std::string& command) {
     return false;
 }
 
-// Only a full path counts: a bare name would be found in the current folder.
-bool IsFullPath(const std::string& path) {
-    const bool drive = path.size() >= 3 && ((path[0] | 0x20) >= 'a' && (path[0] | 0x20) <= 'z') && path[1] == ':' &&
-                       path[2] == '\\';
-    return drive || path.compare(0, 2, "\\\\") == 0;
-}
-
 bool IsFile(const std::string& path) {
-    if (!IsFullPath(path)) return false;
+    if (!remover_core::IsPlainFullPath(path)) return false;
     const DWORD attributes = ::GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }

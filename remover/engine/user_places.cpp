@@ -8,20 +8,19 @@
 
 #include "platform/registry_key.h"
 #include "remover/core/shared_dll_name.h"
+#include "remover/engine/deletion_guard.h"
 #include "remover/engine/file_link.h"
 #include "remover/engine/shell_folder.h"
 
 namespace remover {
 namespace {
 
-// The folder as written and as the file system resolves it.
+// Every spelling of the folder: as written, long, short and final.
 void AddFolderForms(const std::string& folder, std::vector<std::string>& forms) {
-    if (folder.empty()) return;
     std::string trimmed = folder;
     while (trimmed.size() > 3 && trimmed.back() == '\\') trimmed.pop_back();
-    forms.push_back(trimmed);
-    std::string resolved;
-    if (ReadFinalPath(trimmed, resolved)) forms.push_back(resolved);
+    if (trimmed.empty()) return;
+    for (std::string& spelling : PathSpellings(trimmed)) forms.push_back(std::move(spelling));
 }
 
 bool InsideAny(const std::string& path, const std::vector<std::string>& folders) {
