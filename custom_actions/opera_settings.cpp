@@ -10,8 +10,7 @@
 #include "custom_actions/browser_discovery.h"
 #include "custom_actions/browser_identification.h"
 #include "custom_actions/core/opera_settings_text.h"
-#include "platform/optional_proc.h"
-#include "platform/unique_resource.h"
+#include "platform/final_path.h"
 
 namespace custom_actions {
 namespace {
@@ -31,17 +30,17 @@ std::optional<std::wstring> FindProgramFolderFile() {
 // The path the file system resolves an existing file or folder to; nullopt
 // where it cannot be read, and the path itself on systems without the call.
 std::optional<std::wstring> FinalPath(const std::wstring& path) {
-    using FinalPathFn = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD, DWORD);
-    const auto finalPath =
-        platform::GetOptionalProc<FinalPathFn>(::GetModuleHandleW(L"kernel32.dll"), "GetFinalPathNameByHandleW");
-    if (!finalPath) return path;
-    platform::UniqueFile file(::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                            nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (!file) return std::nullopt;
-    std::vector<wchar_t> buffer(kOperaBufferCapacity);
-    const DWORD length = finalPath(file.get(), buffer.data(), static_cast<DWORD>(buffer.size()), 0);
-    if (length == 0 || length >= buffer.size()) return std::nullopt;
-    return std::wstring(buffer.data(), length);
+    std::wstring finalPath;
+    switch (platform::QueryFinalPath(path, finalPath, kOperaBufferCapacity - 1)) {
+        case platform::FinalPathStatus::Read:
+            return finalPath;
+        case platform::FinalPathStatus::NoSuchCall:
+            return path;
+        case platform::FinalPathStatus::Unreadable:
+        case platform::FinalPathStatus::TooLong:
+            break;
+    }
+    return std::nullopt;
 }
 
 // The installer may run with more rights than the user: the user's settings

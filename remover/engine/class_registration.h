@@ -13,12 +13,12 @@ std::string GuidToText(const GUID& classId);
 // 260 bytes, in a key that opens with read and write access.
 bool GetInprocServerPath(const GUID& classId, std::string& path);
 
-// True when the class's server path names anything that exists on disk.
 // True when the user's own classes (HKEY_CURRENT_USER\Software\Classes)
 // register the class's server, which HKEY_CLASSES_ROOT then shows over the
 // machine's registration: any process of the user could have written it.
 bool IsUserClassRegistration(const GUID& classId);
 
+// True when the class's server path names anything that exists on disk.
 bool IsModulePresent(const GUID& classId);
 
 }  // namespace remover

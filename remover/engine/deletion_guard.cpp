@@ -22,7 +22,6 @@
 namespace remover {
 namespace {
 
-
 // Folders below Common Files that hold modules shared with the system.
 constexpr const char* kSharedSubfolders[] = {"\\System", "\\Microsoft Shared", "\\Services", "\\SpeechEngines"};
 constexpr const char* kCommonFilesValues[] = {"CommonFilesDir", "CommonFilesDir (x86)", "CommonW6432Dir"};
@@ -97,6 +96,15 @@ std::vector<std::string> SealedFolders() {
     return folders;
 }
 
+// The product's folder in Application Data in every spelling, upper case: the
+// one share the guards allow, where the folder is redirected.
+std::vector<std::string> ProductFolderSpellings() {
+    std::vector<std::string> spellings;
+    std::string product;
+    if (GetProductFolder(false, product)) AddSpellings(spellings, product);
+    return Upper(spellings);
+}
+
 // Every profile the machine lists, wherever it lies (another drive too).
 void AddListedProfiles(std::vector<std::string>& roots) {
     platform::RegistryKeyA list;
@@ -125,7 +133,7 @@ remover_core::ProtectedFolders GatherProtectedFolders() {
     std::vector<std::string> covered;
     for (const std::string& folder : SystemFolders()) AddSpellings(covered, folder);
     folders.covered = Upper(covered);
-    std::vector<std::string> roots, own, appData;
+    std::vector<std::string> roots, own;
     std::string profile;
     if (GetShellFolder(CSIDL_PROFILE, profile)) {
         AddSpellings(own, profile);
@@ -134,9 +142,7 @@ remover_core::ProtectedFolders GatherProtectedFolders() {
     AddListedProfiles(roots);
     folders.profileRoots = Upper(roots);
     folders.ownProfiles = Upper(own);
-    std::string product;
-    if (GetProductFolder(false, product)) AddSpellings(appData, product);
-    folders.shareAllowed = Upper(appData);
+    folders.shareAllowed = ProductFolderSpellings();
     return folders;
 }
 
@@ -199,10 +205,7 @@ bool IsFileSafeToRemove(const std::string& path) {
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
     const std::vector<std::string> sealed = Upper(WindowsFolders());
     // The product's own folder in Application Data may be redirected to a share.
-    std::vector<std::string> shareAllowed;
-    std::string product;
-    if (GetProductFolder(false, product)) AddSpellings(shareAllowed, product);
-    shareAllowed = Upper(shareAllowed);
+    const std::vector<std::string> shareAllowed = ProductFolderSpellings();
     for (const std::string& spelling : Upper(PathSpellings(path)))
         if (remover_core::IsFileRefused(spelling, sealed, shareAllowed)) return false;
     return true;

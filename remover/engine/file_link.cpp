@@ -2,39 +2,27 @@
 
 #include <windows.h>
 
-#include "platform/optional_proc.h"
-#include "platform/unique_resource.h"
+#include "platform/final_path.h"
 #include "remover/core/final_path.h"
 
 namespace remover {
 namespace {
 
 // Room for the "\\?\UNC\" that the final path puts in front of a full path.
-constexpr DWORD kFinalPathCapacity = MAX_PATH + 8;
+constexpr std::size_t kLongestFinalPath = MAX_PATH - 1 + 8;
 
-enum class FinalPath { Unreadable, TooLong, Read };
-
-FinalPath ReadFinalPathText(const std::string& path, std::string& out) {
-    using GetFinalPathFn = DWORD(WINAPI*)(HANDLE, LPSTR, DWORD, DWORD);
-    const auto getFinalPath = platform::GetOptionalProc<GetFinalPathFn>(::GetModuleHandleA("kernel32.dll"),
-                                                                        "GetFinalPathNameByHandleA");
-    if (!getFinalPath) return FinalPath::Unreadable;
-    platform::UniqueFile file(::CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES,
-                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (!file) return FinalPath::Unreadable;
-    char finalPath[kFinalPathCapacity] = {};
-    const DWORD length = getFinalPath(file.get(), finalPath, kFinalPathCapacity, 0 /* normalized, DOS name */);
-    if (length == 0) return FinalPath::Unreadable;
-    if (length >= kFinalPathCapacity) return FinalPath::TooLong;
-    out = remover_core::PlainFinalPath(finalPath);
-    return FinalPath::Read;
+// The final path without its "\\?\" prefix, as the rest of the remover spells paths.
+platform::FinalPathStatus ReadPlainFinalPath(const std::string& path, std::string& out) {
+    std::string finalPath;
+    const platform::FinalPathStatus status = platform::QueryFinalPath(path, finalPath, kLongestFinalPath);
+    if (status == platform::FinalPathStatus::Read) out = remover_core::PlainFinalPath(finalPath);
+    return status;
 }
 
 }  // namespace
 
 bool ReadFinalPath(const std::string& path, std::string& out) {
-    return ReadFinalPathText(path, out) == FinalPath::Read;
+    return ReadPlainFinalPath(path, out) == platform::FinalPathStatus::Read;
 }
 
 LinkKind ClassifyLink(const std::string& path) {
@@ -42,12 +30,13 @@ LinkKind ClassifyLink(const std::string& path) {
     if (attributes == INVALID_FILE_ATTRIBUTES) return LinkKind::None;
     if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return LinkKind::Link;
     std::string finalPath;
-    switch (ReadFinalPathText(path, finalPath)) {
-        case FinalPath::Read:
+    switch (ReadPlainFinalPath(path, finalPath)) {
+        case platform::FinalPathStatus::Read:
             return remover_core::FinalPathIsPath(path, finalPath) ? LinkKind::None : LinkKind::ResolvesElsewhere;
-        case FinalPath::TooLong:  // longer than any path of ours: it leads elsewhere
+        case platform::FinalPathStatus::TooLong:  // longer than any path of ours: it leads elsewhere
             return LinkKind::ResolvesElsewhere;
-        case FinalPath::Unreadable:
+        case platform::FinalPathStatus::Unreadable:
+        case platform::FinalPathStatus::NoSuchCall:
             break;
     }
     return LinkKind::None;

@@ -107,9 +107,9 @@ std::vector<std::string> SystemFolders() {
 std::vector<std::string> WindowsDirectories() {
     std::vector<std::string> folders;
     char buffer[MAX_PATH] = {};
-    UINT length = ::GetWindowsDirectoryA(buffer, MAX_PATH);
+    UINT length = ::GetSystemDirectoryA(buffer, MAX_PATH);
     if (length > 0 && length < MAX_PATH) folders.push_back(buffer);
-    length = ::GetSystemDirectoryA(buffer, MAX_PATH);
+    length = ::GetWindowsDirectoryA(buffer, MAX_PATH);
     if (length > 0 && length < MAX_PATH) folders.push_back(buffer);
     // Missing on the older systems: looked up at run time.
     const HMODULE kernel = ::GetModuleHandleA("kernel32.dll");

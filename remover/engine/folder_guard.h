@@ -9,9 +9,9 @@ namespace remover {
 // each in the form found and in its long form.
 std::vector<std::string> SystemFolders();
 
-// The Windows and system folders as the system calls give them (Windows,
-// System, the shared Windows folder, the 32-bit system folder of a 64-bit
-// Windows), each as given.
+// The system and Windows folders as the system calls give them, in the order
+// in which a program's name is searched for there (System, Windows, the
+// shared Windows folder, the 32-bit system folder of a 64-bit Windows).
 std::vector<std::string> WindowsDirectories();
 
 }  // namespace remover

@@ -9,6 +9,7 @@
 #include "remover/core/folder_refusal.h"
 #include "remover/core/uninstall_command.h"
 #include "remover/engine/elevation.h"
+#include "remover/engine/folder_guard.h"
 #include "remover/engine/user_places.h"
 
 namespace remover {
@@ -49,11 +50,8 @@ bool MayStart(HKEY hive, const remover_core::UninstallLaunch& launch) {
 // current folder first, where anyone could have put a program of that name.
 std::optional<std::string> FindInSystemFolders(const std::string& name) {
     if (name.empty() || name.find_first_of("\\/:") != std::string::npos) return std::nullopt;
-    for (const auto folderOf : {::GetSystemDirectoryA, ::GetWindowsDirectoryA}) {
-        char folder[MAX_PATH] = {};
-        const UINT length = folderOf(folder, MAX_PATH);
-        if (length == 0 || length >= MAX_PATH) continue;
-        const std::string path = std::string(folder) + "\\" + name;
+    for (const std::string& folder : WindowsDirectories()) {
+        const std::string path = folder + "\\" + name;
         if (IsFile(path)) return path;
         if (name.find('.') == std::string::npos && IsFile(path + ".exe")) return path + ".exe";
     }

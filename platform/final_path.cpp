@@ -1,0 +1,47 @@
+#include "platform/final_path.h"
+
+#include <vector>
+
+#include "platform/optional_proc.h"
+#include "platform/unique_resource.h"
+
+namespace platform {
+namespace {
+
+HANDLE OpenForQuery(const std::string& path) {
+    return ::CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                         nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+}
+
+HANDLE OpenForQuery(const std::wstring& path) {
+    return ::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                         nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+}
+
+template <class Char>
+FinalPathStatus Query(const std::basic_string<Char>& path, std::basic_string<Char>& out, std::size_t capacity,
+                      const char* callName) {
+    using GetFinalPathFn = DWORD(WINAPI*)(HANDLE, Char*, DWORD, DWORD);
+    const auto getFinalPath = GetOptionalProc<GetFinalPathFn>(::GetModuleHandleA("kernel32.dll"), callName);
+    if (!getFinalPath) return FinalPathStatus::NoSuchCall;
+    UniqueFile file(OpenForQuery(path));
+    if (!file) return FinalPathStatus::Unreadable;
+    std::vector<Char> buffer(capacity + 1);
+    const DWORD length = getFinalPath(file.get(), buffer.data(), static_cast<DWORD>(buffer.size()), 0);
+    if (length == 0) return FinalPathStatus::Unreadable;
+    if (length > capacity) return FinalPathStatus::TooLong;
+    out.assign(buffer.data(), length);
+    return FinalPathStatus::Read;
+}
+
+}  // namespace
+
+FinalPathStatus QueryFinalPath(const std::string& path, std::string& out, std::size_t capacity) {
+    return Query(path, out, capacity, "GetFinalPathNameByHandleA");
+}
+
+FinalPathStatus QueryFinalPath(const std::wstring& path, std::wstring& out, std::size_t capacity) {
+    return Query(path, out, capacity, "GetFinalPathNameByHandleW");
+}
+
+}  // namespace platform
