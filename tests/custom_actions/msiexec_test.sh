@@ -140,6 +140,9 @@ for scope in permachine peruser; do
 
   wine reg delete 'HKCU\Software\Halvorix' /f >/dev/null 2>&1
   wine reg delete "$file_exts\\.txt" /f >/dev/null 2>&1
+  # The removal keeps the maker's folder in Application Data; the session's
+  # other tests start without one.
+  wine cmd /c rd /s /q '%APPDATA%\Halvorix' >/dev/null 2>&1
 done
 
 [ "$failures" -eq 0 ] && echo "ok: both packages installed and removed"

@@ -154,6 +154,7 @@ TEST_F(RemoveModuleFileTest, ModuleInUseRunsItsEntryPointAndIsScheduled) {
 // Below the user's profile an elevated run (every run under Wine) schedules
 // nothing: by the restart, a folder on the way could be a link elsewhere.
 TEST_F(RemoveModuleFileTest, AFileInUseBelowTheProfileIsLeftForTheNextRun) {
+    const ScopedFolderCleanup maker(AppDataMakerFolder());
     const std::string path = AppDataProductFolder() + "\\held.txt";
     ASSERT_TRUE(WriteFile(path));
     {
@@ -166,7 +167,6 @@ TEST_F(RemoveModuleFileTest, AFileInUseBelowTheProfileIsLeftForTheNextRun) {
     const auto pending = PendingDeletions();
     EXPECT_EQ(std::find(pending.begin(), pending.end(), path), pending.end());
     DropPendingBelow(AppDataProductFolder());
-    RemoveTree(AppDataProductFolder());
 }
 
 }  // namespace

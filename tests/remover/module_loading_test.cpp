@@ -48,6 +48,7 @@ TEST_F(ModuleLoadingTest, AShfolderBesideTheRemoverIsNeverLoaded) {
     const std::string appDefaults = "Software\\Wine\\AppDefaults\\meridremover.exe";
     ScopedRegistryCleanup overrides({{HKEY_CURRENT_USER, appDefaults}});
     SetString(HKEY_CURRENT_USER, appDefaults + "\\DllOverrides", "shfolder", "native,builtin");
+    const ScopedFolderCleanup maker(AppDataMakerFolder());
     const std::string settings = AppDataProductFolder() + "\\settings.ini";
     WriteFile(settings);
 

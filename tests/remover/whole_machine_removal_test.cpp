@@ -20,12 +20,6 @@ constexpr char kOperaKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App 
 constexpr char kOurPluginEntry[] = "SOFTWARE\\MozillaPlugins\\@halvorix.com/Meridel";
 constexpr char kOtherPluginEntry[] = "SOFTWARE\\MozillaPlugins\\@example.org/Viewer";
 
-// Removes a folder tree when the test starts and when it ends.
-struct FolderCleanup {
-    explicit FolderCleanup(std::string p) : path(std::move(p)) { RemoveTree(path); }
-    ~FolderCleanup() { RemoveTree(path); }
-    std::string path;
-};
 
 class WholeMachine : public ::testing::Test {
 protected:
@@ -69,8 +63,8 @@ protected:
 
     std::string common_, appData_, halvorix_;
     ScopedTempFolder temp_;
-    FolderCleanup commonFolder_;
-    FolderCleanup appDataFolder_;
+    ScopedFolderCleanup commonFolder_;
+    ScopedFolderCleanup appDataFolder_;
     ScopedRegistryCleanup product_;
     ScopedRegistryCleanup places_;
     ScopedNewKeys newKeys_;

@@ -16,6 +16,16 @@ bool FileExists(const std::string& path);    // a file, not a folder
 bool FolderExists(const std::string& path);  // a folder
 // Test-side clean-up: removes a tree outright (never used by the product).
 void RemoveTree(const std::string& path);
+
+// Removes a folder tree when the test starts and when it ends: the maker's
+// folders, which the remover keeps, would otherwise outlast the test.
+struct ScopedFolderCleanup {
+    explicit ScopedFolderCleanup(std::string p) : path(std::move(p)) { RemoveTree(path); }
+    ~ScopedFolderCleanup() { RemoveTree(path); }
+    ScopedFolderCleanup(const ScopedFolderCleanup&) = delete;
+    ScopedFolderCleanup& operator=(const ScopedFolderCleanup&) = delete;
+    std::string path;
+};
 // Copies a file, creating the target's folders; false (and a test failure)
 // when it could not.
 bool CopyFileTo(const std::string& from, const std::string& to);

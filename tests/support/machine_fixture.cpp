@@ -28,6 +28,11 @@ std::string AppDataProductFolder() {
     return std::string(base) + "\\Halvorix\\Meridel";
 }
 
+std::string AppDataMakerFolder() {
+    const std::string product = AppDataProductFolder();
+    return product.substr(0, product.rfind('\\'));
+}
+
 ScopedNewKeys::ScopedNewKeys(std::vector<std::pair<HKEY, std::string>> keys) {
     for (auto& key : keys)
         if (!KeyExists(key.first, key.second)) created_.push_back(std::move(key));

@@ -14,6 +14,8 @@ namespace testsupport {
 // (CommonFilesDir; CSIDL_APPDATA), without a trailing backslash.
 std::string CommonFilesProductFolder();
 std::string AppDataProductFolder();
+// Its parent, the maker's folder, which the remover keeps.
+std::string AppDataMakerFolder();
 
 // Keys that did not exist when constructed are deleted (with everything
 // below) when destroyed; keys that existed are left as they are.

@@ -6,7 +6,7 @@ check_system_imports() {
   local objdump=$1 file=$2 label=$3 pattern=$4 imports bad
   imports=$("$objdump" -p "$file" 2>/dev/null | sed -n 's/^[[:space:]]*DLL Name: //p')
   # grep exits 1 when every import is allowed: the empty result is the verdict.
-  bad=$(printf '%s\n' "$imports" | grep -v -i -E "$pattern" || true)
+  bad=$(printf '%s\n' "$imports" | grep -v -i -E "$pattern" || true)  # none left: all allowed
   if [ -z "$imports" ] || [ -n "$bad" ]; then
     echo "FAIL $label: imports outside the system DLLs: ${bad:-none at all}"
     return 1
