@@ -47,7 +47,7 @@ run_package() {  # log name, properties...
   WINEDEBUG=-all wine msiexec /x "$package" /qn >/dev/null 2>&1
   if [ ! -f "$log" ]; then fail "$name: no log"; return; fi
   # Windows Installer may write the log in UTF-16.
-  if head -c 2 "$log" | od -An -tx1 | grep -q 'ff fe'; then
+  if [ "$(head -c 2 "$log" | od -An -tx1 | tr -d ' \n')" = fffe ]; then
     iconv -f UTF-16 -t UTF-8 "$log" | tr -d '\r' >"$log.txt"
   else
     tr -d '\r' <"$log" >"$log.txt"

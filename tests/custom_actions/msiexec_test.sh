@@ -22,7 +22,7 @@ reg_value() {
   local args=(/ve)
   [ -n "$name" ] && args=(/v "$name")
   wine reg query "$key" "${args[@]}" 2>/dev/null | tr -d '\r' |
-    sed -n 's/^    [^ ].*    REG_[A-Z_]*    \(.*\)$/\1/p' | head -n 1
+    sed -n 's/^    [^ ].*    REG_[A-Z_]*    \(.*\)$/\1/p' | sed -n 1p
 }
 key_exists() { wine reg query "$1" >/dev/null 2>&1; }
 
@@ -54,7 +54,7 @@ check_sequence() {
                UninstallFinalize ShowReadme ShowScene; do
     action=$(printf '%s\n' "$actions" | awk -F'\t' -v e="$entry" '$3 == "Pinecone" && $4 == e { print $1 }')
     [ -n "$action" ] || { fail "$msi: no action calls $entry"; continue; }
-    printf '%s\n' "$sequence" | grep -q -x "$action" || fail "$msi: $action is not in the execute sequence"
+    grep -q -x "$action" <<<"$sequence" || fail "$msi: $action is not in the execute sequence"
   done
 }
 

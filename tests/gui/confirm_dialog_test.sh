@@ -39,7 +39,7 @@ for how in Escape space closebox; do
   open_dialog || continue
   [ "$how" = Escape ] && screenshot confirm_dialog
   if [ "$how" = closebox ]; then
-    read -r x y < <(sed -n 's/^  closebox \([0-9-]*\) \([0-9-]*\)$/\1 \2/p' <<<"$probe_out" | head -1)
+    read -r x y < <(sed -n 's/^  closebox \([0-9-]*\) \([0-9-]*\)$/\1 \2/p' <<<"$probe_out")
     xdotool mousemove "$x" "$y" click 1
   else
     press "$how"
@@ -78,7 +78,7 @@ if open_dialog; then
     if wait_for_text "Please restart your computer to completly remove Meridel."; then
       screenshot restart_message
       check "the held module is scheduled for deletion at restart" bash -c \
-        "wine reg query 'HKLM\System\CurrentControlSet\Control\Session Manager' /v PendingFileRenameOperations 2>/dev/null | tr -d '\r' | grep -q -i 'meridel-gui'"
+        "wine reg query 'HKLM\System\CurrentControlSet\Control\Session Manager' /v PendingFileRenameOperations 2>/dev/null | tr -d '\r' | grep -i 'meridel-gui' >/dev/null"
       press Return
       check "the remover ends after the restart message" wait_exit
     else

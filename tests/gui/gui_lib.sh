@@ -40,7 +40,7 @@ wait_for_text() {
   local text=$1
   for _ in $(seq 1 100); do
     probe
-    if grep -qF -- " text=$text" <<<"$probe_out" && grep -qxF -- "$(grep -F -- " text=$text" <<<"$probe_out" | head -1)" <<<"$probe_out"; then
+    if grep -qF -- " text=$text" <<<"$probe_out" && grep -qxF -- "$(grep -m 1 -F -- " text=$text" <<<"$probe_out")" <<<"$probe_out"; then
       return 0
     fi
     sleep 0.2
@@ -59,7 +59,7 @@ press() {
 
 click_control() {
   local x y
-  read -r x y < <(sed -n "s/^  control id=$1 class=[^ ]* style=[^ ]* center=\([0-9-]*\),\([0-9-]*\) .*/\1 \2/p" <<<"$probe_out" | head -1)
+  read -r x y < <(sed -n "s/^  control id=$1 class=[^ ]* style=[^ ]* center=\([0-9-]*\),\([0-9-]*\) .*/\1 \2/p" <<<"$probe_out")
   xdotool mousemove "$x" "$y" click 1
 }
 

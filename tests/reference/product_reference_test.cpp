@@ -19,8 +19,8 @@ struct ReferenceRow {
     std::string subkey, valueName, classId;  // "" for none
 };
 
-std::vector<std::string> ReadLines() {
-    std::ifstream in(MERIDEL_PRODUCT_REFERENCE);
+std::vector<std::string> ReadLines(const char* path = MERIDEL_PRODUCT_REFERENCE) {
+    std::ifstream in(path);
     std::vector<std::string> lines;
     for (std::string line; std::getline(in, line);) lines.push_back(line);
     return lines;
@@ -122,6 +122,18 @@ TEST_F(ProductReference, OtherIdentifiersMatch) {
     EXPECT_EQ(MERIDEL_PLUGIN_MODULE " / " MERIDEL_PLUGIN_CLASS_ARCHIVE " / " MERIDEL_PLUGIN_TYPE_LIBRARY,
               Other("Plug-in module"));
     EXPECT_EQ(MERIDEL_PRODUCT_NAME, Other("Installation package product name"));
+}
+
+// The repository's transcription is the owners' table, word for word, below
+// its one-line note. Where the owners' copy is not beside the checkout (a clone
+// on its own) there is nothing to compare.
+TEST(ProductReferenceCopy, AgreesWithTheOwnersCopy) {
+    if (!std::ifstream(MERIDEL_PRODUCT_OWNERS_COPY)) GTEST_SKIP() << "no owners' copy at " << MERIDEL_PRODUCT_OWNERS_COPY;
+    std::vector<std::string> ours = ReadLines();
+    ASSERT_FALSE(ours.empty());
+    ASSERT_EQ(ours.front().rfind("<!--", 0), 0u) << "the transcription starts with its note";
+    ours.erase(ours.begin());
+    EXPECT_EQ(ours, ReadLines(MERIDEL_PRODUCT_OWNERS_COPY));
 }
 
 }  // namespace
