@@ -24,7 +24,7 @@ install_fixture() {  # fixture, relative path below the browsers folder
 registry() {  # a REGEDIT4 file from stdin
   local file="$artifacts/seed.reg"
   { echo 'REGEDIT4'; echo; cat; } >"$file"
-  wine reg import "$(winepath -w "$file")" >/dev/null 2>&1 || fail "reg import"
+  "$WINE" reg import "$(winepath -w "$file")" >/dev/null 2>&1 || fail "reg import"
 }
 
 cleanup() {
@@ -41,10 +41,10 @@ run_package() {  # log name, properties...
   shift
   local log="$artifacts/$name.log"
   rm -f "$log"
-  WINEDEBUG=-all,warn+msi wine msiexec /i "$package" /qn /l*v "$(winepath -w "$log")" "$@" \
+  WINEDEBUG=-all,warn+msi "$WINE" msiexec /i "$package" /qn /l*v "$(winepath -w "$log")" "$@" \
     >"$artifacts/$name.out" 2>&1
   grep -q 'GetProcAddress.*failed' "$artifacts/$name.out" && fail "$name: an action export is missing"
-  WINEDEBUG=-all wine msiexec /x "$package" /qn >/dev/null 2>&1
+  WINEDEBUG=-all "$WINE" msiexec /x "$package" /qn >/dev/null 2>&1
   if [ ! -f "$log" ]; then fail "$name: no log"; return; fi
   # Windows Installer may write the log in UTF-16.
   if [ "$(head -c 2 "$log" | od -An -tx1 | tr -d ' \n')" = fffe ]; then

@@ -21,10 +21,10 @@ reg_value() {
   local key=$1 name=${2:-}
   local args=(/ve)
   [ -n "$name" ] && args=(/v "$name")
-  wine reg query "$key" "${args[@]}" 2>/dev/null | tr -d '\r' |
+  "$WINE" reg query "$key" "${args[@]}" 2>/dev/null | tr -d '\r' |
     sed -n 's/^    [^ ].*    REG_[A-Z_]*    \(.*\)$/\1/p' | sed -n 1p
 }
-key_exists() { wine reg query "$1" >/dev/null 2>&1; }
+key_exists() { "$WINE" reg query "$1" >/dev/null 2>&1; }
 
 classes='HKCU\Software\Classes'
 file_exts='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\FileExts'
@@ -35,7 +35,7 @@ owned_keys=(.wrl .vrml .wrz Meridel.ClientCU Meridel.Client
 # msiexec under Wine does not fail on a missing export; its warning tells.
 run_msiexec() {
   local log=$1; shift
-  WINEDEBUG=-all,warn+msi wine msiexec "$@" /qn /l*v "$(winepath -w "$log")" >"$log.out" 2>&1
+  WINEDEBUG=-all,warn+msi "$WINE" msiexec "$@" /qn /l*v "$(winepath -w "$log")" >"$log.out" 2>&1
   local status=$?
   [ "$status" -eq 0 ] || fail "msiexec $* exited with $status"
   if grep -a -E 'GetProcAddress\(.*\) failed' "$log.out"; then fail "msiexec $*: an action export is missing"; fi
@@ -62,9 +62,9 @@ for scope in permachine peruser; do
   echo "== $scope"
   check_sequence "$package_dir/meridel-$scope.msi"
   msi=$(winepath -w "$package_dir/meridel-$scope.msi")
-  wine reg add "$file_exts\\.wrl\\UserChoice" /v Progid /d Other.File /f >/dev/null 2>&1
-  wine reg add "$file_exts\\.txt\\UserChoice" /v Progid /d txtfile /f >/dev/null 2>&1
-  wine reg add 'HKCU\Software\Halvorix\Meridel\Default' /v Quality /d high /f >/dev/null 2>&1
+  "$WINE" reg add "$file_exts\\.wrl\\UserChoice" /v Progid /d Other.File /f >/dev/null 2>&1
+  "$WINE" reg add "$file_exts\\.txt\\UserChoice" /v Progid /d txtfile /f >/dev/null 2>&1
+  "$WINE" reg add 'HKCU\Software\Halvorix\Meridel\Default' /v Quality /d high /f >/dev/null 2>&1
 
   readme_args=()
   if [ "$scope" = permachine ]; then
@@ -72,8 +72,8 @@ for scope in permachine peruser; do
       echo "note: .txt is associated machine-wide already; the readme is not opened"
     else
       recorder=$(winepath -w "$bin_dir/launch_recorder.exe")
-      wine reg add 'HKLM\Software\Classes\.txt' /ve /d MeridelTest.Readme /f >/dev/null 2>&1
-      wine reg add 'HKLM\Software\Classes\MeridelTest.Readme\shell\open\command' /ve \
+      "$WINE" reg add 'HKLM\Software\Classes\.txt' /ve /d MeridelTest.Readme /f >/dev/null 2>&1
+      "$WINE" reg add 'HKLM\Software\Classes\MeridelTest.Readme\shell\open\command' /ve \
         /d "\"$recorder\" readme \"%1\"" /f >/dev/null 2>&1
       readme_args=(SHOWREADME=1)
     fi
@@ -99,9 +99,9 @@ for scope in permachine peruser; do
       sleep 0.1
     done
     case "$opened" in *"$readme"*) ;; *) fail "$scope: the readme was not opened (recorded '$opened')" ;; esac
-    wine reg delete 'HKLM\Software\Classes\.txt' /f >/dev/null 2>&1
-    wine reg delete 'HKLM\Software\Classes\MeridelTest.Readme' /f >/dev/null 2>&1
-    wine reg delete 'HKCU\Software\MeridelTest\Launches' /f >/dev/null 2>&1
+    "$WINE" reg delete 'HKLM\Software\Classes\.txt' /f >/dev/null 2>&1
+    "$WINE" reg delete 'HKLM\Software\Classes\MeridelTest.Readme' /f >/dev/null 2>&1
+    "$WINE" reg delete 'HKCU\Software\MeridelTest\Launches' /f >/dev/null 2>&1
   fi
   for action in EnumerateBrowsers DetectBrowsers RegisterFileExtension CA_InstallFinalize; do
     grep -a -q "Action start .*: $action\.$" "$log" || fail "$scope: $action did not run"
@@ -138,11 +138,11 @@ for scope in permachine peruser; do
   done
   key_exists "$classes\\MIME\\Database\\Content Type" || fail "$scope: the content-type key went"
 
-  wine reg delete 'HKCU\Software\Halvorix' /f >/dev/null 2>&1
-  wine reg delete "$file_exts\\.txt" /f >/dev/null 2>&1
+  "$WINE" reg delete 'HKCU\Software\Halvorix' /f >/dev/null 2>&1
+  "$WINE" reg delete "$file_exts\\.txt" /f >/dev/null 2>&1
   # The removal keeps the maker's folder in Application Data; the session's
   # other tests start without one.
-  wine cmd /c rd /s /q '%APPDATA%\Halvorix' >/dev/null 2>&1
+  "$WINE" cmd /c rd /s /q '%APPDATA%\Halvorix' >/dev/null 2>&1
 done
 
 [ "$failures" -eq 0 ] && echo "ok: both packages installed and removed"

@@ -9,8 +9,8 @@ mkdir -p "$artifacts"
 source "$(dirname "$0")/gui_lib.sh"
 
 product_key='HKLM\Software\Halvorix\Meridel\2.1'
-seed_product() { wine reg add "$product_key" /v Version /d 2.1 /f >/dev/null 2>&1; }
-product_present() { wine reg query "$product_key" >/dev/null 2>&1; }
+seed_product() { "$WINE" reg add "$product_key" /v Version /d 2.1 /f >/dev/null 2>&1; }
+product_present() { "$WINE" reg query "$product_key" >/dev/null 2>&1; }
 
 # Opens the dialog and checks its controls and the initial focus.
 open_dialog() {
@@ -53,7 +53,7 @@ if open_dialog; then
   click_control 1
   if wait_for_text "Meridel3D Viewer has been removed from your system. If you wish to return to the previous version, you will have to re-install it. Please note that some Halvorix products require Meridel components."; then
     screenshot removed_message
-    check "removal ran before the message" bash -c "! wine reg query '$product_key' >/dev/null 2>&1"
+    check "removal ran before the message" bash -c "! $WINE reg query '$product_key' >/dev/null 2>&1"
     press Return
     check "no restart message without a deferred deletion" wait_exit
   else
@@ -67,8 +67,8 @@ fi
 held='C:\meridel-gui\held.dll'
 mkdir -p "$WINEPREFIX/drive_c/meridel-gui"
 printf 'module' >"$WINEPREFIX/drive_c/meridel-gui/held.dll"
-wine reg add 'HKCR\CLSID\{845945F8-6993-4B85-B563-DB0116DFC434}\InprocServer32' /ve /d "$held" /f >/dev/null 2>&1
-wine "$bin/file_holder.exe" meridel-gui-ready meridel-gui-release "$held" </dev/null >/dev/null 2>&1 &
+"$WINE" reg add 'HKCR\CLSID\{845945F8-6993-4B85-B563-DB0116DFC434}\InprocServer32' /ve /d "$held" /f >/dev/null 2>&1
+"$WINE" "$bin/file_holder.exe" meridel-gui-ready meridel-gui-release "$held" </dev/null >/dev/null 2>&1 &
 holder_pid=$!
 sleep 1.5
 if open_dialog; then
@@ -78,7 +78,7 @@ if open_dialog; then
     if wait_for_text "Please restart your computer to completly remove Meridel."; then
       screenshot restart_message
       check "the held module is scheduled for deletion at restart" bash -c \
-        "wine reg query 'HKLM\System\CurrentControlSet\Control\Session Manager' /v PendingFileRenameOperations 2>/dev/null | tr -d '\r' | grep -i 'meridel-gui' >/dev/null"
+        "$WINE reg query 'HKLM\System\CurrentControlSet\Control\Session Manager' /v PendingFileRenameOperations 2>/dev/null | tr -d '\r' | grep -i 'meridel-gui' >/dev/null"
       press Return
       check "the remover ends after the restart message" wait_exit
     else
@@ -91,14 +91,14 @@ if open_dialog; then
 fi
 kill "$holder_pid" 2>/dev/null
 wait "$holder_pid" 2>/dev/null
-wine reg delete 'HKLM\System\CurrentControlSet\Control\Session Manager' /v PendingFileRenameOperations /f >/dev/null 2>&1
+"$WINE" reg delete 'HKLM\System\CurrentControlSet\Control\Session Manager' /v PendingFileRenameOperations /f >/dev/null 2>&1
 rm -rf "$WINEPREFIX/drive_c/meridel-gui"
 
 # A silent run shows nothing at all.
 seed_product
 start_remover /s
 check "silent run ends by itself" wait_exit
-check "silent run removed the product key" bash -c "! wine reg query '$product_key' >/dev/null 2>&1"
+check "silent run removed the product key" bash -c "! $WINE reg query '$product_key' >/dev/null 2>&1"
 stop_remover
 
 finish

@@ -13,7 +13,7 @@ check() {
 fail() { echo "FAIL: $1"; failed=$((failed + 1)); }
 
 start_remover() {
-  wine "$bin/meridremover.exe" "$@" </dev/null >/dev/null 2>&1 &
+  "$WINE" "$bin/meridremover.exe" "$@" </dev/null >/dev/null 2>&1 &
   remover_pid=$!
 }
 
@@ -33,7 +33,7 @@ stop_remover() {
   remover_pid=""
 }
 
-probe() { probe_out=$(wine "$bin/window_probe.exe" "Meridel Remover" 2>/dev/null | tr -d '\r'); }
+probe() { probe_out=$("$WINE" "$bin/window_probe.exe" "Meridel Remover" 2>/dev/null | tr -d '\r'); }
 
 # Polls until a window captioned "Meridel Remover" shows a control with exactly this text.
 wait_for_text() {

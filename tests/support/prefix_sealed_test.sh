@@ -14,7 +14,7 @@ check_sealed "$WINEPREFIX" "$build" || fail "the prefix has a way out to the hos
 [ "$(winepath -w /)" != 'Z:\' ] || fail "the host's root is drive Z:"
 case "$(winepath -w "$HOME")" in [A-Za-z]:*) fail "the host's home folder has a drive letter" ;; esac
 for drive in z y; do
-  if wine cmd /c "if exist $drive:\\ (exit 7) else (exit 0)" </dev/null >/dev/null 2>&1; then :; else
+  if "$WINE" cmd /c "if exist $drive:\\ (exit 7) else (exit 0)" </dev/null >/dev/null 2>&1; then :; else
     fail "drive $drive: is visible inside Windows"
   fi
 done
