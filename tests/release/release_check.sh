@@ -7,7 +7,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 made_work=0
-if [ $# -ge 1 ]; then work=$1; else work=$(mktemp -d); made_work=1; fi
+if [ $# -ge 1 ]; then work=$1; mkdir -p "$work"; else work=$(mktemp -d); made_work=1; fi
 failures=0
 fail() { echo "release check: FAIL: $*" >&2; failures=$((failures + 1)); }
 
