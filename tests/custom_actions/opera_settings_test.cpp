@@ -134,6 +134,36 @@ TEST_F(OperaSettingsTest, AProfileReachedThroughALinkIsNotWritten) {
     EXPECT_TRUE(SectionLines(profileFile_, L"File Types").empty());
 }
 
+// A process of the user's swaps the Opera folder between one inside
+// Application Data and one outside while the elevated installer runs: the
+// file outside is never written, whenever the swap falls.
+TEST_F(OperaSettingsTest, ASwappedProfileFolderIsNeverWrittenOutside) {
+    constexpr int kRuns = 100;
+    testsupport::ScopedTempFolder elsewhere("opera-race");
+    const std::string inside = Narrow(browsertest::RoamingAppDataFolder()) + "\\MeridelOperaInside";
+    const std::string files[] = {elsewhere.path() + "\\Opera\\profile\\opera6.ini",
+                                 inside + "\\Opera\\profile\\opera6.ini"};
+    int written[2] = {};  // outside, inside
+    for (const std::string& file : files) testsupport::WriteFile(file, "[User Prefs]\r\n");
+    {
+        const testsupport::HostLinkSwapper swapper(Narrow(browsertest::RoamingAppDataFolder()) + "\\Opera", inside,
+                                                   elsewhere.path());
+        if (!swapper.started()) GTEST_SKIP() << "no host links here";
+        for (int run = 0; run < kRuns; ++run) {
+            Run();
+            for (int i = 0; i < 2; ++i) {
+                const std::wstring file = testsupport::Widen(files[i]);
+                if (SectionLines(file, L"File Types").empty()) continue;
+                ++written[i];
+                testsupport::WriteFile(files[i], "[User Prefs]\r\n");
+            }
+        }
+    }
+    testsupport::RemoveTree(inside);
+    EXPECT_EQ(written[0], 0) << "of " << kRuns << " runs; " << written[1] << " wrote inside";
+    EXPECT_GT(written[1], 0);
+}
+
 TEST_F(OperaSettingsTest, NothingWithoutInstallationFolderOrOpera) {
     RegisterOpera();
     CreateProfile();
