@@ -11,6 +11,7 @@
 #include "custom_actions/browser_identification.h"
 #include "custom_actions/core/opera_settings_text.h"
 #include "custom_actions/core/settings_text.h"
+#include "custom_actions/final_location.h"
 #include "platform/final_path.h"
 #include "platform/split_token.h"
 #include "platform/unique_resource.h"
@@ -31,23 +32,6 @@ std::optional<std::wstring> FindProgramFolderFile() {
     if (!ResolveBrowserExecutable(executable.data(), InstallScope::kPerMachine, L"OPERA.EXE", kOperaBufferCapacity))
         return std::nullopt;
     return custom_actions_core::ProgramFolderSettingsFile(executable.data());
-}
-
-// The path the file system resolves an existing file or folder to; nullopt
-// where it cannot be read.
-std::optional<std::wstring> FinalPath(const std::wstring& path) {
-    std::wstring finalPath;
-    if (platform::QueryFinalPath(path, finalPath, kOperaBufferCapacity - 1) != platform::FinalPathStatus::Read)
-        return std::nullopt;
-    return finalPath;
-}
-
-bool LiesInside(const std::wstring& finalFile, const std::wstring& finalFolder) {
-    std::wstring prefix = finalFolder;
-    if (prefix.empty() || prefix.back() != L'\\') prefix += L'\\';
-    return finalFile.size() > prefix.size() &&
-           ::CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, finalFile.c_str(), static_cast<int>(prefix.size()),
-                            prefix.c_str(), static_cast<int>(prefix.size())) == CSTR_EQUAL;
 }
 
 struct ProfileFile {
@@ -123,7 +107,7 @@ void WriteCheckedProfile(const ProfileFile& profile, const std::wstring& fileTyp
     if (!file || platform::QueryFinalPath(file.get(), finalFile, kOperaBufferCapacity - 1) !=
                      platform::FinalPathStatus::Read)
         return;
-    const std::optional<std::wstring> finalFolder = FinalPath(profile.appData);
+    const std::optional<std::wstring> finalFolder = FinalPath(profile.appData, kOperaBufferCapacity - 1);
     if (!finalFolder || !LiesInside(finalFile, *finalFolder)) return;
 
     const DWORD size = ::GetFileSize(file.get(), nullptr);
