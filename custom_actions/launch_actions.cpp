@@ -21,10 +21,11 @@ constexpr wchar_t kUserClasses[] = L"Software\\Classes\\";
 // Windows merges these over the machine's, Wine does not.
 platform::RegistryKey OpenUserClass(const wchar_t* document) {
     platform::RegistryKey extension, userClass;
+    const wchar_t* dotted = ::PathFindExtensionW(document);
     wchar_t className[MAX_PATH];
     DWORD count = MAX_PATH;
-    if (extension.Open(HKEY_CURRENT_USER, (kUserClasses + std::wstring(::PathFindExtensionW(document))).c_str(),
-                       KEY_READ) == ERROR_SUCCESS &&
+    if (dotted[0] == L'.' &&
+        extension.Open(HKEY_CURRENT_USER, (kUserClasses + std::wstring(dotted)).c_str(), KEY_READ) == ERROR_SUCCESS &&
         extension.ReadStringValue(nullptr, className, count) == ERROR_SUCCESS && className[0] != L'\0')
         userClass.Open(HKEY_CURRENT_USER, (kUserClasses + std::wstring(className)).c_str(), KEY_READ);
     return userClass;

@@ -24,8 +24,9 @@ bool LiesInUserFolder(const std::wstring& finalProgram) {
     for (int folderId : kUserFolders) {
         wchar_t folder[MAX_PATH] = L"";
         if (!::SHGetSpecialFolderPathW(nullptr, folder, folderId, FALSE) || folder[0] == L'\0') continue;
+        // A folder of the user's that cannot be resolved could be anywhere.
         const std::optional<std::wstring> finalFolder = FinalPath(folder, kPathCapacity);
-        if (finalFolder && LiesInside(finalProgram, *finalFolder)) return true;
+        if (!finalFolder || LiesInside(finalProgram, *finalFolder)) return true;
     }
     return false;
 }

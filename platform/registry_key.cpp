@@ -74,8 +74,11 @@ namespace {
 
 enum class Missing { kFail, kCreate };
 
-// Keys passed on the way only need to lead further.
-constexpr REGSAM kWayAccess = KEY_QUERY_VALUE | KEY_CREATE_SUB_KEY;
+// Keys passed on the way are only asked whether they are links, and given
+// subkeys where these are missing.
+constexpr REGSAM WayAccess(Missing missing) {
+    return missing == Missing::kCreate ? KEY_QUERY_VALUE | KEY_CREATE_SUB_KEY : KEY_QUERY_VALUE;
+}
 
 // Opens subkey one name at a time, each below the key held before it and as
 // itself (a link is opened, not followed), so that what is checked is what is
@@ -97,7 +100,7 @@ LONG OpenWithoutLinks(HKEY parent, const Char* subkey, Missing missing, UniqueKe
         }
         if (!name.empty() || (last && !current.valid())) {
             const HKEY base = current.valid() ? current.get() : parent;
-            const REGSAM access = last ? kReadWriteAccess : kWayAccess;
+            const REGSAM access = last ? kReadWriteAccess : WayAccess(missing);
             UniqueKey next;
             LONG status = OpenSubkey(base, name.c_str(), name.empty() ? 0 : kOpenLinkOption, access, next.put());
             if (status == ERROR_SUCCESS && IsRegistryLink(next.get())) return ERROR_ACCESS_DENIED;
