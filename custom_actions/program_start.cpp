@@ -15,9 +15,11 @@ namespace custom_actions {
 namespace {
 
 constexpr std::size_t kPathCapacity = 32767;
-// Folders of the user's that the user's unelevated processes can write; the
-// application-data folders may be redirected out of the profile.
-constexpr int kUserFolders[] = {CSIDL_PROFILE, CSIDL_APPDATA, CSIDL_LOCAL_APPDATA};
+// Folders that a standard user's processes can write: the user's own (the
+// application-data folders may be redirected out of the profile) and the
+// shared ones in which every user may make folders and files.
+constexpr int kUserFolders[] = {CSIDL_PROFILE, CSIDL_APPDATA, CSIDL_LOCAL_APPDATA, CSIDL_COMMON_APPDATA,
+                                CSIDL_COMMON_DOCUMENTS};
 constexpr wchar_t kLongPrefix[] = L"\\\\?\\";
 
 bool LiesInUserFolder(const std::wstring& finalProgram) {

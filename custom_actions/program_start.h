@@ -13,8 +13,9 @@ bool TakesMachineProgramsOnly(InstallScope scope);
 
 // Starts commandLine. With machineProgramsOnly the program (the command's
 // executable) is opened and held, its final path must lie outside the user's
-// profile and application-data folders, and that final path is started; a
-// program that fails this is not started at all.
+// profile and application-data folders and the shared application-data and
+// documents folders, and that final path is started; a program that fails
+// this is not started at all.
 void StartProgram(std::wstring commandLine, bool machineProgramsOnly);
 
 }  // namespace custom_actions
