@@ -23,6 +23,7 @@ using custom_actions_core::kDiscoveryPathCapacity;
 constexpr wchar_t kStartMenuInternet[] = L"Software\\Clients\\StartMenuInternet";
 constexpr wchar_t kInternetExplorerServer[] =
     L"CLSID\\{0002DF01-0000-0000-C000-000000000046}\\LocalServer32";
+constexpr wchar_t kMachineClasses[] = L"Software\\Classes\\";
 constexpr wchar_t kChromeUninstall[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Google Chrome";
 constexpr const wchar_t* kWebAssociations[] = {L"http", L".htm", L".html"};
 constexpr DWORD kDisplayNameCapacity = 260;  // 520 bytes
@@ -56,10 +57,10 @@ bool ReadOpenCommand(HKEY root, const wchar_t* clientId, wchar_t* buffer, DWORD 
     return command.ReadStringValue(nullptr, buffer, count) == ERROR_SUCCESS && buffer[0] != L'\0';
 }
 
-bool ResolveSpecialClient(wchar_t* buffer, const wchar_t* clientId, DWORD size) {
+bool ResolveSpecialClient(wchar_t* buffer, InstallScope scope, const wchar_t* clientId, DWORD size) {
     const std::wstring id(clientId);
     if (id == custom_actions_core::kChromeClientId) return ReadChromePath(buffer, size);
-    if (id == custom_actions_core::kInternetExplorerClientId) return ReadInternetExplorerPath(buffer, size);
+    if (id == custom_actions_core::kInternetExplorerClientId) return ReadInternetExplorerPath(buffer, size, scope);
     return false;
 }
 
@@ -100,10 +101,34 @@ void ExpandInPlace(wchar_t* buffer, DWORD size) {
     ::ExpandEnvironmentStringsW(original.c_str(), buffer, size);
 }
 
-bool ReadInternetExplorerPath(wchar_t* buffer, DWORD size) {
-    if (!ReadDefaultValue(HKEY_CLASSES_ROOT, kInternetExplorerServer, buffer, size)) return false;
+bool ReadInternetExplorerPath(wchar_t* buffer, DWORD size, InstallScope scope) {
+    const bool read = scope == InstallScope::kPerMachine
+                          ? ReadDefaultValue(HKEY_LOCAL_MACHINE,
+                                             (std::wstring(kMachineClasses) + kInternetExplorerServer).c_str(), buffer,
+                                             size)
+                          : ReadDefaultValue(HKEY_CLASSES_ROOT, kInternetExplorerServer, buffer, size);
+    if (!read) return false;
     ExpandInPlace(buffer, size);
     return true;
+}
+
+bool ReadMachineOpenCommand(const wchar_t* association, wchar_t* buffer, DWORD size) {
+    // An extension names its class; a protocol or class holds its verbs itself.
+    std::vector<wchar_t> className(size);
+    std::wstring classes[] = {std::wstring(), association};
+    if (association[0] == L'.' &&
+        ReadDefaultValue(HKEY_LOCAL_MACHINE, (kMachineClasses + classes[1]).c_str(), className.data(), size))
+        classes[0] = className.data();
+    for (const std::wstring& name : classes) {
+        if (name.empty()) continue;
+        const std::wstring command = kMachineClasses + name + L"\\shell\\open\\command";
+        if (ReadDefaultValue(HKEY_LOCAL_MACHINE, command.c_str(), buffer, size) && buffer[0] != L'\0') {
+            ExpandInPlace(buffer, size);
+            return true;
+        }
+    }
+    buffer[0] = L'\0';
+    return false;
 }
 
 bool ReadChromePath(wchar_t* buffer, DWORD size) {
@@ -118,7 +143,7 @@ bool ReadChromePath(wchar_t* buffer, DWORD size) {
 }
 
 bool ResolveBrowserExecutable(wchar_t* buffer, InstallScope scope, const wchar_t* clientId, DWORD size) {
-    if (clientId[0] == L'{') return ResolveSpecialClient(buffer, clientId, size);
+    if (clientId[0] == L'{') return ResolveSpecialClient(buffer, scope, clientId, size);
     bool read = false;
     for (HKEY root : RootOrder{scope}) {
         read = ReadOpenCommand(root, clientId, buffer, size);
@@ -142,10 +167,16 @@ bool LocateDefaultBrowser(wchar_t* buffer, InstallScope scope, DWORD size) {
         found = ResolveBrowserExecutable(buffer, scope, clientId.data(), size);
     }
     if (found) return true;
-    if (ReadInternetExplorerPath(buffer, size)) return true;
+    if (ReadInternetExplorerPath(buffer, size, scope)) return true;
     // The shell's association is left for callers that take any executable,
-    // but it is not the registered default browser.
+    // but it is not the registered default browser. The shell's lookup merges
+    // the user's classes in; a per-machine installation reads the machine's.
     for (const wchar_t* association : kWebAssociations) {
+        if (scope == InstallScope::kPerMachine) {
+            if (!ReadMachineOpenCommand(association, buffer, size)) continue;
+            custom_actions_core::StoreText(custom_actions_core::ExtractExecutable(buffer), buffer, size);
+            break;
+        }
         DWORD count = size;
         if (SUCCEEDED(::AssocQueryStringW(0, ASSOCSTR_EXECUTABLE, association, L"open", buffer, &count))) break;
         buffer[0] = L'\0';
@@ -157,7 +188,7 @@ CollectedBrowsers CollectBrowsers(InstallScope scope) {
     CollectedBrowsers result;
 
     wchar_t internetExplorer[kDiscoveryPathCapacity];
-    if (ReadInternetExplorerPath(internetExplorer, kDiscoveryPathCapacity))
+    if (ReadInternetExplorerPath(internetExplorer, kDiscoveryPathCapacity, scope))
         AddBrowser(result.list, custom_actions_core::kInternetExplorerClientId, L"Internet Explorer",
                    custom_actions_core::kInternetExplorer);
 

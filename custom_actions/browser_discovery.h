@@ -13,8 +13,14 @@ namespace custom_actions {
 void ExpandInPlace(wchar_t* buffer, DWORD size);
 
 // Internet Explorer's registered automation server, as registered (quotes and
-// arguments kept), expanded.
-bool ReadInternetExplorerPath(wchar_t* buffer, DWORD size);
+// arguments kept), expanded. A per-machine installation reads the machine's
+// own classes: HKEY_CLASSES_ROOT merges the user's over them.
+bool ReadInternetExplorerPath(wchar_t* buffer, DWORD size, InstallScope scope);
+
+// The "open" command that HKLM\Software\Classes registers for a protocol, a
+// class or an extension (through the class it names), as registered and
+// expanded; false, with an empty buffer, when there is none.
+bool ReadMachineOpenCommand(const wchar_t* association, wchar_t* buffer, DWORD size);
 
 // Chrome's executable from its per-user uninstall entry, when the file exists.
 bool ReadChromePath(wchar_t* buffer, DWORD size);

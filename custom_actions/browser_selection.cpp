@@ -26,7 +26,7 @@ std::optional<custom_actions_core::BrowserCommandProperties> ChooseBrowserComman
         selection.internetExplorer = kind == custom_actions_core::kInternetExplorer;
     } else {
         wchar_t internetExplorer[kBrowserCommandCapacity];
-        if (!ReadInternetExplorerPath(internetExplorer, kBrowserCommandCapacity)) return std::nullopt;
+        if (!ReadInternetExplorerPath(internetExplorer, kBrowserCommandCapacity, scope)) return std::nullopt;
         selection.path = UnquotedPath(internetExplorer);
         selection.internetExplorer = true;
     }
@@ -34,7 +34,7 @@ std::optional<custom_actions_core::BrowserCommandProperties> ChooseBrowserComman
     selection.alternative = scope == InstallScope::kPerMachine && IsUnderUserAppData(selection.path.c_str());
     if (selection.alternative) {
         wchar_t internetExplorerCommand[kBrowserCommandCapacity];
-        if (ReadInternetExplorerPath(internetExplorerCommand, kBrowserCommandCapacity))
+        if (ReadInternetExplorerPath(internetExplorerCommand, kBrowserCommandCapacity, scope))
             selection.internetExplorerCommand = std::wstring(internetExplorerCommand);
     }
     return custom_actions_core::ComposeBrowserCommandProperties(selection);

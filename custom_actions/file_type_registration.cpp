@@ -7,6 +7,7 @@
 
 #include "custom_actions/core/default_icon.h"
 #include "custom_actions/core/vrml_types.h"
+#include "custom_actions/user_classes.h"
 #include "platform/registry_key.h"
 
 using platform::RegistryKey;
@@ -20,7 +21,6 @@ using namespace custom_actions_core;
 // afresh.
 enum class KeyChange { kDelete, kReplace };
 
-constexpr const wchar_t* kClassesKey = L"Software\\Classes";
 constexpr const wchar_t* kContentTypeKey = L"MIME\\Database\\Content Type";
 // The first file type is the one written; the others are older names of it:
 // removed, never written.
@@ -115,12 +115,7 @@ void WriteFileType(RegistryKey& classes, const std::wstring& command, DdeVerb dd
 // kReplace.
 void ChangeFileTypes(KeyChange change, const std::wstring& command, DdeVerb dde) {
     RegistryKey classes;
-    // On Windows the user's classes key is itself the system's link to the
-    // user's classes hive, so it is opened as it is; CreateKey, which refuses
-    // links on the way, only makes it where it is missing (a fresh profile).
-    if (classes.Open(HKEY_CURRENT_USER, kClassesKey, platform::kReadWriteAccess) != ERROR_SUCCESS &&
-        classes.CreateKey(HKEY_CURRENT_USER, kClassesKey) != ERROR_SUCCESS)
-        return;
+    if (OpenUserClassesForChange(classes) != ERROR_SUCCESS) return;
     for (const wchar_t* fileType : kRemovedFileTypes) classes.DeleteKeyTree(fileType);
     ChangeExtensionKeys(classes, change);
     ChangeContentTypeKeys(classes, change);

@@ -9,7 +9,6 @@
 #include "platform/registry_key.h"
 #include "platform/unique_resource.h"
 
-using platform::kReadWriteAccess;
 using platform::RegistryKey;
 
 namespace {
@@ -40,7 +39,7 @@ void RefreshInternetExplorer() {
 // The shell's per-user choice for an extension would override the new file type.
 RegistryKey ClearShellChoices() {
     RegistryKey fileExts;
-    if (fileExts.Open(HKEY_CURRENT_USER, kFileExtsKey, kReadWriteAccess) == ERROR_SUCCESS) {
+    if (fileExts.OpenForChange(HKEY_CURRENT_USER, kFileExtsKey) == ERROR_SUCCESS) {
         for (const wchar_t* extension : custom_actions_core::kVrmlExtensions) fileExts.DeleteKeyTree(extension);
     }
     return fileExts;
@@ -50,7 +49,7 @@ RegistryKey ClearShellChoices() {
 // machine-wide ones.
 void RemoveUserDefaults() {
     RegistryKey product;
-    if (product.Open(HKEY_CURRENT_USER, kUserProductKey, kReadWriteAccess) == ERROR_SUCCESS)
+    if (product.OpenForChange(HKEY_CURRENT_USER, kUserProductKey) == ERROR_SUCCESS)
         product.DeleteKeyTree(L"Default");
 }
 

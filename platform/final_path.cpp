@@ -19,19 +19,24 @@ HANDLE OpenForQuery(const std::wstring& path) {
 }
 
 template <class Char>
-FinalPathStatus Query(const std::basic_string<Char>& path, std::basic_string<Char>& out, std::size_t capacity,
-                      const char* callName) {
+FinalPathStatus QueryHandle(HANDLE file, std::basic_string<Char>& out, std::size_t capacity, const char* callName) {
     using GetFinalPathFn = DWORD(WINAPI*)(HANDLE, Char*, DWORD, DWORD);
     const auto getFinalPath = GetOptionalProc<GetFinalPathFn>(::GetModuleHandleA("kernel32.dll"), callName);
     if (!getFinalPath) return FinalPathStatus::NoSuchCall;
-    UniqueFile file(OpenForQuery(path));
-    if (!file) return FinalPathStatus::Unreadable;
+    if (file == INVALID_HANDLE_VALUE || !file) return FinalPathStatus::Unreadable;
     std::vector<Char> buffer(capacity + 1);
-    const DWORD length = getFinalPath(file.get(), buffer.data(), static_cast<DWORD>(buffer.size()), 0);
+    const DWORD length = getFinalPath(file, buffer.data(), static_cast<DWORD>(buffer.size()), 0);
     if (length == 0) return FinalPathStatus::Unreadable;
     if (length > capacity) return FinalPathStatus::TooLong;
     out.assign(buffer.data(), length);
     return FinalPathStatus::Read;
+}
+
+template <class Char>
+FinalPathStatus Query(const std::basic_string<Char>& path, std::basic_string<Char>& out, std::size_t capacity,
+                      const char* callName) {
+    const UniqueFile file(OpenForQuery(path));
+    return QueryHandle(file.get(), out, capacity, callName);
 }
 
 }  // namespace
@@ -42,6 +47,10 @@ FinalPathStatus QueryFinalPath(const std::string& path, std::string& out, std::s
 
 FinalPathStatus QueryFinalPath(const std::wstring& path, std::wstring& out, std::size_t capacity) {
     return Query(path, out, capacity, "GetFinalPathNameByHandleW");
+}
+
+FinalPathStatus QueryFinalPath(HANDLE file, std::wstring& out, std::size_t capacity) {
+    return QueryHandle(file, out, capacity, "GetFinalPathNameByHandleW");
 }
 
 }  // namespace platform

@@ -10,13 +10,13 @@ namespace {
 constexpr DWORD kSubkeyNameCapacity = 256;
 
 // The registry calls of each character width, chosen by overloading.
-LONG CreateSubkey(HKEY parent, const char* subkey, HKEY* key) {
+LONG CreateSubkey(HKEY parent, const char* subkey, HKEY* key, DWORD* disposition) {
     return ::RegCreateKeyExA(parent, subkey, 0, nullptr, REG_OPTION_NON_VOLATILE, kReadWriteAccess, nullptr, key,
-                             nullptr);
+                             disposition);
 }
-LONG CreateSubkey(HKEY parent, const wchar_t* subkey, HKEY* key) {
+LONG CreateSubkey(HKEY parent, const wchar_t* subkey, HKEY* key, DWORD* disposition) {
     return ::RegCreateKeyExW(parent, subkey, 0, nullptr, REG_OPTION_NON_VOLATILE, kReadWriteAccess, nullptr, key,
-                             nullptr);
+                             disposition);
 }
 LONG OpenSubkey(HKEY parent, const char* subkey, DWORD options, REGSAM access, HKEY* key) {
     return ::RegOpenKeyExA(parent, subkey, options, access, key);
@@ -70,32 +70,65 @@ LONG CheckText(TextRule rule, DWORD type, const Char* buffer, DWORD bytes, DWORD
 
 }  // namespace
 
-// True when a key on the path that already exists is a link. Another
-// process of the user may have made one in its own hive (the classes below
-// HKEY_CURRENT_USER): writes and deletions through it would land in a key of
-// that process's choosing, with this process's rights.
-template <class Char>
-bool HasLinkOnTheWay(HKEY parent, const Char* subkey) {
-    std::basic_string<Char> path;
-    for (const Char* c = subkey;; ++c) {
-        if (*c == Char('\\') || *c == Char()) {
-            UniqueKey key;
-            if (OpenSubkey(parent, path.c_str(), kOpenLinkOption, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS)
-                return false;  // what does not exist yet is created as a plain key
-            if (IsRegistryLink(key.get())) return true;
-        }
-        if (*c == Char()) return false;
-        path.push_back(*c);
-    }
+namespace {
+
+enum class Missing { kFail, kCreate };
+
+// Keys passed on the way are only asked whether they are links, and given
+// subkeys where these are missing.
+constexpr REGSAM WayAccess(Missing missing) {
+    return missing == Missing::kCreate ? KEY_QUERY_VALUE | KEY_CREATE_SUB_KEY : KEY_QUERY_VALUE;
 }
+
+// Opens subkey one name at a time, each below the key held before it and as
+// itself (a link is opened, not followed), so that what is checked is what is
+// written under. Another process of the user may have made a link in its own
+// hive: writes and deletions through it would land in a key of that process's
+// choosing, with this process's rights. ERROR_ACCESS_DENIED when a key on the
+// way is a link, or appears between the look and the creation. `out` is
+// replaced only on success.
+template <class Char>
+LONG OpenWithoutLinks(HKEY parent, const Char* subkey, Missing missing, UniqueKey& out) {
+    static constexpr Char kNoName[] = {Char()};
+    UniqueKey current;
+    std::basic_string<Char> name;
+    for (const Char* c = subkey ? subkey : kNoName;; ++c) {
+        const bool last = *c == Char();
+        if (!last && *c != Char('\\')) {
+            name.push_back(*c);
+            continue;
+        }
+        if (!name.empty() || (last && !current.valid())) {
+            const HKEY base = current.valid() ? current.get() : parent;
+            const REGSAM access = last ? kReadWriteAccess : WayAccess(missing);
+            UniqueKey next;
+            LONG status = OpenSubkey(base, name.c_str(), name.empty() ? 0 : kOpenLinkOption, access, next.put());
+            if (status == ERROR_SUCCESS && IsRegistryLink(next.get())) return ERROR_ACCESS_DENIED;
+            if (status == ERROR_FILE_NOT_FOUND && missing == Missing::kCreate) {
+                DWORD disposition = 0;
+                status = CreateSubkey(base, name.c_str(), next.put(), &disposition);
+                if (status == ERROR_SUCCESS && disposition != REG_CREATED_NEW_KEY) return ERROR_ACCESS_DENIED;
+            }
+            if (status != ERROR_SUCCESS) return status;
+            current = std::move(next);
+            name.clear();
+        }
+        if (last) break;
+    }
+    out = std::move(current);
+    return ERROR_SUCCESS;
+}
+
+}  // namespace
 
 template <class Char>
 LONG BasicRegistryKey<Char>::CreateKey(HKEY parent, const Char* subkey) {
-    if (subkey && HasLinkOnTheWay(parent, subkey)) return ERROR_ACCESS_DENIED;
-    UniqueKey created;
-    const LONG status = CreateSubkey(parent, subkey, created.put());
-    if (status == ERROR_SUCCESS) key_ = std::move(created);
-    return status;
+    return OpenWithoutLinks(parent, subkey, Missing::kCreate, key_);
+}
+
+template <class Char>
+LONG BasicRegistryKey<Char>::OpenForChange(HKEY parent, const Char* subkey) {
+    return OpenWithoutLinks(parent, subkey, Missing::kFail, key_);
 }
 
 template <class Char>

@@ -46,6 +46,9 @@ public:
     // "Software\Classes", the 32-bit view's "Wow6432Node\Classes") is opened
     // first and used as the parent.
     LONG CreateKey(HKEY parent, const Char* subkey);
+    // Opens an existing subkey for reading and writing under the same rule:
+    // every key that is changed or deleted under is opened this way.
+    LONG OpenForChange(HKEY parent, const Char* subkey);
     // Opens an existing subkey; like CreateKey, a failure keeps the old key.
     // options: REG_OPTION_OPEN_LINK opens a link at the last name itself.
     LONG Open(HKEY parent, const Char* subkey, REGSAM access, DWORD options = 0);

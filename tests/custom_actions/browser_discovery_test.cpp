@@ -57,18 +57,18 @@ TEST(ExpandInPlaceTest, ExpandsOnlyWhenTheResultFits) {
 TEST(ReadInternetExplorerPathTest, ReadsTheRegisteredServerAsItIs) {
     BrowserMachine machine;
     wchar_t buffer[kSize];
-    ASSERT_TRUE(ReadInternetExplorerPath(buffer, kSize));
+    ASSERT_TRUE(ReadInternetExplorerPath(buffer, kSize, kPerUser));
     EXPECT_EQ(QuotedInternetExplorer(), Text(buffer));
 
     machine.SetInternetExplorerServer(L"%ProgramFiles%\\Internet Explorer\\iexplore.exe -embedding");
-    ASSERT_TRUE(ReadInternetExplorerPath(buffer, kSize));
+    ASSERT_TRUE(ReadInternetExplorerPath(buffer, kSize, kPerUser));
     EXPECT_EQ(browsertest::ProgramFilesFolder() + L"\\Internet Explorer\\iexplore.exe -embedding", Text(buffer));
 
     // Too long for the buffer counts as absent.
-    EXPECT_FALSE(ReadInternetExplorerPath(buffer, 20));
+    EXPECT_FALSE(ReadInternetExplorerPath(buffer, 20, kPerUser));
 
     machine.RemoveInternetExplorerClass();
-    EXPECT_FALSE(ReadInternetExplorerPath(buffer, kSize));
+    EXPECT_FALSE(ReadInternetExplorerPath(buffer, kSize, kPerUser));
 }
 
 TEST(ReadChromePathTest, NeedsTheUninstallEntryAndAnExistingFile) {

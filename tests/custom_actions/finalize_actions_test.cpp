@@ -123,6 +123,33 @@ TEST_F(FinalizeActionsTest, UninstallFinalizeDeletesALinkedFileTypeAsALink) {
     RemoveRegistryLink(HKEY_CURRENT_USER, "Software\\Classes\\Meridel.ClientCU");
 }
 
+// A link of the user's anywhere on a path the actions delete under leads into
+// another vendor's machine-wide keys: nothing there is deleted.
+TEST_F(FinalizeActionsTest, NoDeletionThroughAUserRegistryLink) {
+    const std::string vendor = "Software\\MeridelTestVendor";
+    ScopedRegistryCleanup vendorCleanup({{HKEY_LOCAL_MACHINE, vendor}});
+    struct Row {
+        std::string link;     // below HKEY_CURRENT_USER
+        std::string target;   // below the vendor's key
+        std::string subkey;   // below the target, what the actions would delete
+    };
+    const Row rows[] = {
+        {kProduct, "\\Product", "Default"},
+        {"Software\\Halvorix", "\\Maker", "Meridel\\Default"},
+        {kFileExts, "\\FileExts", ".wrl"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.link);
+        DeleteTree(HKEY_CURRENT_USER, row.link);
+        SetString(HKEY_LOCAL_MACHINE, vendor + row.target + "\\" + row.subkey, "v", "x");
+        MakeRegistryLink(HKEY_CURRENT_USER, row.link, vendor + row.target);
+        EXPECT_TRUE(RunInSession(L"InstallFinalize", {{L"ALLUSERS", L"1"}}));
+        EXPECT_EQ(SessionFixture::CallActionWithHandle(L"UninstallFinalize", 0), 0u);
+        RemoveRegistryLink(HKEY_CURRENT_USER, row.link);
+        EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, vendor + row.target + "\\" + row.subkey));
+    }
+}
+
 // Runs one action in action_runner.exe from `folder` (beside the tests, or a
 // subfolder that holds a stand-in IEFRAME.DLL beside its runner) with the
 // runner's load order of ieframe set to `ieframeOrder` ("native" loads a

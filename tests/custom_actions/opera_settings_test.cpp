@@ -9,6 +9,7 @@
 #include "tests/custom_actions/session_fixture.h"
 #include "tests/support/file_fixture.h"
 #include "tests/support/host_link.h"
+#include "tests/support/process_fixture.h"
 
 namespace {
 
@@ -119,19 +120,66 @@ TEST_F(OperaSettingsTest, AFolderWithAControlCharacterWritesNothing) {
     }
 }
 
-// A link of the user's at its Opera folder leads elsewhere: the settings
-// file there is not the user's and is left as it is.
+// A link of the user's at its Opera folder leads elsewhere: elevated, the
+// settings file there is not the user's and is left as it is; unelevated (the
+// action in action_runner.exe behind limited_launcher.exe) the installer can
+// write nothing the user could not, and the user's link is the user's choice.
 TEST_F(OperaSettingsTest, AProfileReachedThroughALinkIsNotWritten) {
     testsupport::ScopedTempFolder elsewhere("opera-elsewhere");
     const std::string target = elsewhere.path() + "\\Opera";
     const std::string victim = target + "\\Opera\\profile\\opera6.ini";
-    testsupport::WriteFile(victim, "[User Prefs]\r\nHome URL=about:blank\r\n");
     testsupport::ScopedHostLinks links;
     const std::string link = Narrow(browsertest::RoamingAppDataFolder()) + "\\Opera";
+    testsupport::WriteFile(victim, "[User Prefs]\r\nHome URL=about:blank\r\n");
     if (!links.Folder(link, target)) GTEST_SKIP() << "no host links here";
     ASSERT_TRUE(FileExists(profileFile_));
     ASSERT_TRUE(Run());
     EXPECT_TRUE(SectionLines(profileFile_, L"File Types").empty());
+
+    // The trailing backslash of APPDIR is doubled before the closing quote.
+    const std::string runner = "\"" + testsupport::FixturePath("action_runner.exe") + "\" \"" +
+                               testsupport::FixturePath("msi_pinecone.dll") + "\" \"" +
+                               testsupport::FixturePath("session_test.msi") + "\" MakeOperaHappy \"APPDIR=" +
+                               Narrow(appDir_) + "\\\"";
+    for (const bool elevated : {true, false}) {
+        SCOPED_TRACE(elevated ? "elevated" : "unelevated");
+        testsupport::WriteFile(victim, "[User Prefs]\r\n");
+        EXPECT_EQ(testsupport::RunAndWait(elevated ? runner
+                                                   : "\"" + testsupport::FixturePath("limited_launcher.exe") + "\" " +
+                                                         runner),
+                  0u);
+        EXPECT_EQ(SectionLines(profileFile_, L"File Types").empty(), elevated);
+    }
+}
+
+// A process of the user's swaps the Opera folder between one inside
+// Application Data and one outside while the elevated installer runs: the
+// file outside is never written, whenever the swap falls.
+TEST_F(OperaSettingsTest, ASwappedProfileFolderIsNeverWrittenOutside) {
+    constexpr int kRuns = 100;
+    testsupport::ScopedTempFolder elsewhere("opera-race");
+    const std::string inside = Narrow(browsertest::RoamingAppDataFolder()) + "\\MeridelOperaInside";
+    const std::string files[] = {elsewhere.path() + "\\Opera\\profile\\opera6.ini",
+                                 inside + "\\Opera\\profile\\opera6.ini"};
+    int written[2] = {};  // outside, inside
+    for (const std::string& file : files) testsupport::WriteFile(file, "[User Prefs]\r\n");
+    {
+        const testsupport::HostLinkSwapper swapper(Narrow(browsertest::RoamingAppDataFolder()) + "\\Opera", inside,
+                                                   elsewhere.path());
+        if (!swapper.started()) GTEST_SKIP() << "no host links here";
+        for (int run = 0; run < kRuns; ++run) {
+            Run();
+            for (int i = 0; i < 2; ++i) {
+                const std::wstring file = testsupport::Widen(files[i]);
+                if (SectionLines(file, L"File Types").empty()) continue;
+                ++written[i];
+                testsupport::WriteFile(files[i], "[User Prefs]\r\n");
+            }
+        }
+    }
+    testsupport::RemoveTree(inside);
+    EXPECT_EQ(written[0], 0) << "of " << kRuns << " runs; " << written[1] << " wrote inside";
+    EXPECT_GT(written[1], 0);
 }
 
 TEST_F(OperaSettingsTest, NothingWithoutInstallationFolderOrOpera) {

@@ -72,4 +72,24 @@ void RemoveHostLink(const std::string& link) {
     WaitForAttributes(link, [](DWORD attributes) { return attributes == INVALID_FILE_ATTRIBUTES; });
 }
 
+HostLinkSwapper::HostLinkSwapper(const std::string& link, const std::string& first, const std::string& second)
+    : link_(link) {
+    const std::string hostLink = HostPath(link), stop = HostPath(link + ".stop");
+    const std::string a = HostPath(first), b = HostPath(second);
+    if (hostLink.empty() || stop.empty() || a.empty() || b.empty()) return;
+    const std::string next = "'" + hostLink + ".next'", to = "'" + hostLink + "'";
+    const std::string loop = "while [ ! -e '" + stop + "' ]; do ln -sfn '" + a + "' " + next + " && mv -T " + next +
+                             " " + to + "; ln -sfn '" + b + "' " + next + " && mv -T " + next + " " + to +
+                             "; done; rm -f " + to + " " + next + " '" + stop + "'";
+    started_ = StartHostProgram("\\\\?\\unix\\bin\\sh", "-c \"" + loop + "\"");
+}
+
+HostLinkSwapper::~HostLinkSwapper() {
+    if (!started_) return;
+    platform::UniqueFile stop(::CreateFileA((link_ + ".stop").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    stop.reset();
+    WaitForAttributes(link_ + ".stop", [](DWORD attributes) { return attributes == INVALID_FILE_ATTRIBUTES; });
+}
+
 }  // namespace testsupport

@@ -39,4 +39,20 @@ private:
     std::vector<std::string> links_;
 };
 
+// A user's process racing a check: re-points the host link `link` from one
+// folder to the other and back (each switch one atomic rename) until it ends,
+// then removes the link.
+class HostLinkSwapper {
+public:
+    HostLinkSwapper(const std::string& link, const std::string& first, const std::string& second);
+    ~HostLinkSwapper();
+    HostLinkSwapper(const HostLinkSwapper&) = delete;
+    HostLinkSwapper& operator=(const HostLinkSwapper&) = delete;
+    bool started() const { return started_; }
+
+private:
+    std::string link_;
+    bool started_ = false;
+};
+
 }  // namespace testsupport
