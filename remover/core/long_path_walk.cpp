@@ -3,16 +3,17 @@
 namespace remover_core {
 
 std::optional<std::string> WalkLongPath(std::string_view path,
-                                        const std::function<std::string(const std::string&)>& longNameOf) {
+                                        const std::function<std::optional<std::string>(const std::string&)>& longNameOf) {
     if (path.size() > kLongPathLimit) return std::nullopt;
     std::string head(path);
     std::string tail;
     while (head != "\\") {
         const size_t slash = head.rfind('\\');
         if (slash == std::string::npos) break;
-        const std::string name = longNameOf(head);
+        const std::optional<std::string> name = longNameOf(head);
+        if (!name) return std::nullopt;
         head.resize(slash);
-        tail = "\\" + name + tail;
+        tail = "\\" + *name + tail;
     }
     return head + tail;
 }

@@ -26,11 +26,13 @@ bool HoldsScheduledFiles(const RemovalContext& context, const std::string& folde
 bool IsScheduledForRestart(const RemovalContext& context, const std::string& path);
 
 // The path with every component in its long form as stored on disk, or
-// nullopt for a path of more than 260 characters.
+// nullopt for a path of more than 260 characters or one whose long form the
+// code page cannot spell exactly.
 std::optional<std::string> ExpandToLongPath(const std::string& path);
 
 // The long name of the path's last component, or the text after its last
-// backslash when nothing is found.
-std::string FindLongName(const std::string& path);
+// backslash when nothing is found; nullopt when the name found has no exact
+// spelling in the code page.
+std::optional<std::string> FindLongName(const std::string& path);
 
 }  // namespace remover

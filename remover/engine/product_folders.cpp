@@ -4,6 +4,9 @@
 
 #include <shlobj.h>
 
+#include <vector>
+
+#include "platform/name_search.h"
 #include "platform/registry_key.h"
 #include "platform/unique_resource.h"
 #include "remover/engine/deletion_guard.h"
@@ -29,24 +32,22 @@ bool IsLinkedFolder(DWORD attributes) {
 }
 
 // Depth first; every file through RemoveModuleFile. A junction or symbolic
-// link is removed as a link: what it points to belongs to someone else.
+// link is removed as a link: what it points to belongs to someone else. A
+// name the code page cannot spell exactly is not the product's: it is neither
+// deleted nor entered, and the folder that holds it stays.
 void DeleteTreeBelow(RemovalContext& context, const std::string& path) {
-    {
-        WIN32_FIND_DATAA entry{};
-        platform::UniqueFind find(::FindFirstFileA((path + "\\*.*").c_str(), &entry));
-        if (!find) return;
-        do {
-            const std::string name = entry.cFileName;
-            if (name == "." || name == "..") continue;
-            const std::string full = path + "\\" + name;
-            if (IsLinkedFolder(entry.dwFileAttributes)) {
-                ::RemoveDirectoryA(full.c_str());
-            } else if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                DeleteTreeBelow(context, full);
-            } else {
-                RemoveModuleFile(context, full.c_str());
-            }
-        } while (::FindNextFileA(find.get(), &entry));
+    std::vector<platform::FoundName> entries;
+    if (!platform::FindNames(path + "\\*.*", entries)) return;
+    for (const platform::FoundName& entry : entries) {
+        if (!entry.exact || entry.name == "." || entry.name == "..") continue;
+        const std::string full = path + "\\" + entry.name;
+        if (IsLinkedFolder(entry.attributes)) {
+            ::RemoveDirectoryA(full.c_str());
+        } else if (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) {
+            DeleteTreeBelow(context, full);
+        } else {
+            RemoveModuleFile(context, full.c_str());
+        }
     }
     if (!::RemoveDirectoryA(path.c_str()) && HoldsScheduledFiles(context, path)) ScheduleFolderAfterItsFiles(path);
 }

@@ -5,6 +5,7 @@
 #include <shlobj.h>
 
 #include "platform/registry_key.h"
+#include "platform/unique_resource.h"
 #include "remover/engine/deletion_guard.h"
 #include "remover/engine/file_deletion.h"
 #include "tests/support/file_fixture.h"
@@ -116,6 +117,27 @@ TEST_F(DeleteFolderTreeTest, RemovesLinksButNotWhatTheyPointTo) {
     EXPECT_TRUE(FileExists(outside + "\\keep.txt"));
     EXPECT_TRUE(FileExists(outside + "\\keep.dll"));
     EXPECT_EQ(ProbeCount("Loaded", "keep.dll"), 0u);
+}
+
+// Names that the code page can only spell with look-alikes: read by best-fit,
+// "sub\..\..\Decoy" and "x\..\..\decoy.txt" would lead the walk out of the
+// folder. They are neither entered nor deleted, and their folder stays.
+TEST_F(DeleteFolderTreeTest, NeverFollowsANameWithoutAnExactSpelling) {
+    const std::string decoy = folder_.path() + "\\Decoy";
+    ASSERT_TRUE(WriteFile(decoy + "\\decoy.txt"));
+    CreateFolders(decoy + "\\Empty");
+    ASSERT_TRUE(WriteFile(root_ + "\\readme.txt"));
+    const std::wstring root(root_.begin(), root_.end());
+    ASSERT_TRUE(::CreateDirectoryW((root + L"\\sub\uFF3C..\uFF3C..\uFF3CDecoy").c_str(), nullptr));
+    platform::UniqueHandle file(::CreateFileW((root + L"\\x\uFF3C..\uFF3C..\uFF3CDecoy\uFF3Cdecoy.txt").c_str(),
+                                              GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    ASSERT_TRUE(file);
+    file.reset();
+    remover::DeleteFolderTree(context_, root_);
+    EXPECT_TRUE(FileExists(decoy + "\\decoy.txt"));
+    EXPECT_TRUE(FolderExists(decoy + "\\Empty"));
+    EXPECT_FALSE(FileExists(root_ + "\\readme.txt"));
+    EXPECT_TRUE(FolderExists(root_));
 }
 
 std::string ShellFolder(int csidl) {
