@@ -5,7 +5,10 @@ namespace remover_core {
 std::optional<std::string> WalkLongPath(std::string_view path,
                                         const std::function<std::optional<std::string>(const std::string&)>& longNameOf) {
     if (path.size() > kLongPathLimit) return std::nullopt;
+    // Windows takes the slash as a separator too: split at it like at the backslash.
     std::string head(path);
+    for (char& c : head)
+        if (c == '/') c = '\\';
     std::string tail;
     while (head != "\\") {
         const size_t slash = head.rfind('\\');

@@ -4,11 +4,13 @@
 
 #include <shlobj.h>
 
+#include <optional>
 #include <vector>
 
 #include "platform/name_search.h"
 #include "platform/registry_key.h"
 #include "platform/unique_resource.h"
+#include "remover/engine/canonical_path.h"
 #include "remover/engine/deletion_guard.h"
 #include "remover/engine/file_deletion.h"
 #include "remover/engine/module_file.h"
@@ -68,10 +70,13 @@ bool GetProductFolder(bool fromRegistry, std::string& out) {
 }
 
 void DeleteFolderTree(RemovalContext& context, const std::string& path, const std::string& trustedBase) {
+    // The guard judges, and the walk starts from, one spelling of the folder.
+    const std::optional<std::string> folder = CanonicalPath(path);
+    if (!folder) return;
     // The refusal lives here so that no caller can hand a drive, a share, a
     // system folder or a path through a link to the walk.
-    if (!IsFolderSafeToDelete(path, trustedBase)) return;
-    DeleteTreeBelow(context, path);
+    if (!IsFolderSafeToDelete(*folder, trustedBase)) return;
+    DeleteTreeBelow(context, *folder);
 }
 
 void RemoveProductFolders(RemovalContext& context) {

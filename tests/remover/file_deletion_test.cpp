@@ -73,7 +73,7 @@ TEST(ExpandToLongPath, BringsEveryExistingComponentToItsStoredForm) {
     ::CharUpperA(upper);
     // A long name the code page cannot spell ("Look\Alike.dll" by best-fit) expands to nothing.
     const std::wstring lookAlike = std::wstring(longFolder.begin(), longFolder.end()) + L"\\Look\uFF3CAlike.dll";
-    platform::UniqueHandle created(::CreateFileW(lookAlike.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    platform::UniqueFile created(::CreateFileW(lookAlike.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
     ASSERT_TRUE(created);
     created.reset();
     wchar_t shortWide[MAX_PATH] = {};

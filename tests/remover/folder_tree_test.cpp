@@ -129,7 +129,7 @@ TEST_F(DeleteFolderTreeTest, NeverFollowsANameWithoutAnExactSpelling) {
     ASSERT_TRUE(WriteFile(root_ + "\\readme.txt"));
     const std::wstring root(root_.begin(), root_.end());
     ASSERT_TRUE(::CreateDirectoryW((root + L"\\sub\uFF3C..\uFF3C..\uFF3CDecoy").c_str(), nullptr));
-    platform::UniqueHandle file(::CreateFileW((root + L"\\x\uFF3C..\uFF3C..\uFF3CDecoy\uFF3Cdecoy.txt").c_str(),
+    platform::UniqueFile file(::CreateFileW((root + L"\\x\uFF3C..\uFF3C..\uFF3CDecoy\uFF3Cdecoy.txt").c_str(),
                                               GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
     ASSERT_TRUE(file);
     file.reset();
