@@ -94,10 +94,14 @@ void ScheduleFolderAfterItsFiles(const std::string& folder) {
     if (PlatformId() == VER_PLATFORM_WIN32_NT) ::MoveFileExA(folder.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
 }
 
-void DeleteFileOrSchedule(RemovalContext& context, const std::string& path) {
+void DeleteFileOrSchedule(RemovalContext& context, const std::string& path, const DeleteNow& deleteNow) {
     if (IsScheduledForRestart(context, path)) return;
-    ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (::DeleteFileA(path.c_str())) return;
+    if (deleteNow) {
+        if (deleteNow()) return;
+    } else {
+        ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (::DeleteFileA(path.c_str())) return;
+    }
     if (!IsInUseError(::GetLastError())) return;
     if (!MaySchedule(path)) return;
     // Set whatever the scheduling below achieves: the user is asked to restart.

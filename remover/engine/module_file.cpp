@@ -41,7 +41,7 @@ void UnregisterModule(const std::string& path) {
 
 }  // namespace
 
-void RemoveModuleFile(RemovalContext& context, const char* path, FileOrigin origin) {
+void RemoveModuleFile(RemovalContext& context, const char* path, FileOrigin origin, const DeleteNow& deleteNow) {
     if (!path || !*path) return;
     // Every step below judges and acts on this one spelling. An over-long
     // path, or one whose long form opens another file, is touched not at all.
@@ -62,12 +62,12 @@ void RemoveModuleFile(RemovalContext& context, const char* path, FileOrigin orig
         ::RegDeleteValueA(sharedDlls.get(), longPath.c_str());
     switch (link) {
         case LinkKind::None:
-            DeleteFileOrSchedule(context, longPath);
+            DeleteFileOrSchedule(context, longPath, deleteNow);
             break;
         case LinkKind::Link:
             // DeleteFileA removes the link itself; clearing its attributes
             // first would change the target's.
-            ::DeleteFileA(longPath.c_str());
+            if (!deleteNow) ::DeleteFileA(longPath.c_str());
             break;
         case LinkKind::ResolvesElsewhere:
             // The file behind it is someone else's, and deleting through the

@@ -7,6 +7,8 @@
 #include <optional>
 #include <vector>
 
+#include "platform/exact_text.h"
+#include "platform/held_folder.h"
 #include "platform/name_search.h"
 #include "platform/registry_key.h"
 #include "platform/unique_resource.h"
@@ -54,6 +56,37 @@ void DeleteTreeBelow(RemovalContext& context, const std::string& path) {
     if (!::RemoveDirectoryA(path.c_str()) && HoldsScheduledFiles(context, path)) ScheduleFolderAfterItsFiles(path);
 }
 
+void DeleteHeldTree(RemovalContext& context, platform::HeldFolder folder, const std::string& path);
+
+// The same walk through held handles: each subfolder is opened relative to
+// its parent's handle and never through a link, and each file is deleted
+// through a handle inside the held folder, so that a folder swapped for a
+// link while the walk runs leads nowhere.
+void DeleteHeldTreeBelow(RemovalContext& context, const platform::HeldFolder& folder, const std::string& path) {
+    std::vector<platform::HeldEntry> entries;
+    if (!folder.List(entries)) return;
+    for (const platform::HeldEntry& entry : entries) {
+        std::string name;
+        if (!platform::NarrowExactly(entry.name, name) || name.empty() || name == "." || name == "..") continue;
+        const std::string full = path + "\\" + name;
+        if (IsLinkedFolder(entry.attributes)) {
+            ::RemoveDirectoryA(full.c_str());
+        } else if (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) {
+            if (platform::HeldFolder child = folder.OpenChild(entry.name)) DeleteHeldTree(context, std::move(child), full);
+        } else {
+            RemoveModuleFile(context, full.c_str(), FileOrigin::Registration,
+                             [&folder, &entry] { return folder.DeleteFileBelow(entry.name); });
+        }
+    }
+}
+
+void DeleteHeldTree(RemovalContext& context, platform::HeldFolder folder, const std::string& path) {
+    DeleteHeldTreeBelow(context, folder, path);
+    const bool marked = folder.DeleteWhenClosed();
+    folder = platform::HeldFolder();  // the deletion happens as the handle closes
+    if (!marked && HoldsScheduledFiles(context, path)) ScheduleFolderAfterItsFiles(path);
+}
+
 // The folder that the product folder is built from, and the product folder.
 bool GetProductFolderAndBase(bool fromRegistry, std::string& base, std::string& out) {
     if (fromRegistry ? !ReadCurrentVersionFolder("CommonFilesDir", base) : !GetShellFolder(CSIDL_APPDATA, base))
@@ -76,7 +109,9 @@ void DeleteFolderTree(RemovalContext& context, const std::string& path, const st
     // The refusal lives here so that no caller can hand a drive, a share, a
     // system folder or a path through a link to the walk.
     if (!IsFolderSafeToDelete(*folder, trustedBase)) return;
-    DeleteTreeBelow(context, *folder);
+    if (!platform::HeldFolder::Available()) return DeleteTreeBelow(context, *folder);
+    if (platform::HeldFolder held = platform::HeldFolder::Open(platform::Widen(*folder)))
+        DeleteHeldTree(context, std::move(held), *folder);
 }
 
 void RemoveProductFolders(RemovalContext& context) {

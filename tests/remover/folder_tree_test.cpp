@@ -4,6 +4,8 @@
 
 #include <shlobj.h>
 
+#include <thread>
+
 #include "platform/registry_key.h"
 #include "platform/unique_resource.h"
 #include "remover/engine/deletion_guard.h"
@@ -138,6 +140,48 @@ TEST_F(DeleteFolderTreeTest, NeverFollowsANameWithoutAnExactSpelling) {
     EXPECT_TRUE(FolderExists(decoy + "\\Empty"));
     EXPECT_FALSE(FileExists(root_ + "\\readme.txt"));
     EXPECT_TRUE(FolderExists(root_));
+}
+
+struct ChangeTraits {
+    using Type = HANDLE;
+    static Type Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static void Close(Type change) noexcept { ::FindCloseChangeNotification(change); }
+};
+
+// Another program's folder takes a subfolder's name while the walk deletes
+// inside it, renamed there or as a link to it: the walk goes on in the folder
+// it holds, and none of the other program's files goes.
+TEST_F(DeleteFolderTreeTest, AFolderSwappedDuringTheWalkLeadsNowhere) {
+    const int kFiles = 40;
+    for (const bool asLink : {false, true}) {
+        SCOPED_TRACE(asLink ? "link" : "renamed");
+        const std::string scenes = root_ + "\\Scenes", other = folder_.path() + "\\Other";
+        const std::string ready = folder_.path() + "\\Ready", moved = folder_.path() + "\\Moved";
+        for (int i = 0; i < kFiles; ++i) {
+            const std::string name = "\\scene" + std::to_string(i) + ".wrl";
+            ASSERT_TRUE(WriteFile(scenes + name));
+            ASSERT_TRUE(WriteFile(other + name));
+        }
+        ScopedHostLinks links;
+        if (asLink && !links.Folder(ready, other)) GTEST_SKIP() << "no host links here";
+        platform::UniqueResource<ChangeTraits> change(
+            ::FindFirstChangeNotificationA(scenes.c_str(), FALSE, FILE_NOTIFY_CHANGE_FILE_NAME));
+        ASSERT_TRUE(change);
+        // As soon as the walk deletes its first file there.
+        std::thread swap([&] {
+            if (::WaitForSingleObject(change.get(), 20000) != WAIT_OBJECT_0) return;
+            ::MoveFileA(scenes.c_str(), moved.c_str());
+            ::MoveFileA((asLink ? ready : other).c_str(), scenes.c_str());
+        });
+        remover::DeleteFolderTree(context_, root_);
+        swap.join();
+        int kept = 0;
+        for (int i = 0; i < kFiles; ++i) kept += FileExists(other + "\\scene" + std::to_string(i) + ".wrl") ||
+                                                 FileExists(scenes + "\\scene" + std::to_string(i) + ".wrl");
+        EXPECT_EQ(kept, kFiles);
+        if (asLink) RemoveHostLink(scenes);
+        for (const std::string& folder : {root_, other, moved}) RemoveTree(folder);
+    }
 }
 
 std::string ShellFolder(int csidl) {
