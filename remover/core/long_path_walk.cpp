@@ -3,16 +3,20 @@
 namespace remover_core {
 
 std::optional<std::string> WalkLongPath(std::string_view path,
-                                        const std::function<std::string(const std::string&)>& longNameOf) {
+                                        const std::function<std::optional<std::string>(const std::string&)>& longNameOf) {
     if (path.size() > kLongPathLimit) return std::nullopt;
+    // Windows takes the slash as a separator too: split at it like at the backslash.
     std::string head(path);
+    for (char& c : head)
+        if (c == '/') c = '\\';
     std::string tail;
     while (head != "\\") {
         const size_t slash = head.rfind('\\');
         if (slash == std::string::npos) break;
-        const std::string name = longNameOf(head);
+        const std::optional<std::string> name = longNameOf(head);
+        if (!name) return std::nullopt;
         head.resize(slash);
-        tail = "\\" + name + tail;
+        tail = "\\" + *name + tail;
     }
     return head + tail;
 }

@@ -13,11 +13,14 @@ namespace remover_core {
 // Longest path the expansion accepts, in characters.
 constexpr size_t kLongPathLimit = 260;
 
-// `longNameOf(prefix)` gives the long name of the prefix's last component.
-// nullopt for a path of more than kLongPathLimit characters. The text in front
-// of the first backslash stays as written; a lone leading backslash ends the walk.
+// `longNameOf(prefix)` gives the long name of the prefix's last component, or
+// nullopt when it has none that may be used. nullopt for a path of more than
+// kLongPathLimit characters or with a component that has no usable name.
+// Every slash comes back as a backslash, the one separator of the result. The
+// text in front of the first separator stays as written; a lone leading
+// separator ends the walk.
 std::optional<std::string> WalkLongPath(std::string_view path,
-                                        const std::function<std::string(const std::string&)>& longNameOf);
+                                        const std::function<std::optional<std::string>(const std::string&)>& longNameOf);
 
 // The text after the path's last backslash (all of it when it has none).
 std::string_view LastPathComponent(std::string_view path);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/code_page_case.h"
+#include "platform/name_search.h"
 #include "platform/unique_resource.h"
 #include "remover/core/long_path_walk.h"
 #include "remover/core/rename_section.h"
@@ -93,10 +94,14 @@ void ScheduleFolderAfterItsFiles(const std::string& folder) {
     if (PlatformId() == VER_PLATFORM_WIN32_NT) ::MoveFileExA(folder.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
 }
 
-void DeleteFileOrSchedule(RemovalContext& context, const std::string& path) {
+void DeleteFileOrSchedule(RemovalContext& context, const std::string& path, const DeleteNow& deleteNow) {
     if (IsScheduledForRestart(context, path)) return;
-    ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (::DeleteFileA(path.c_str())) return;
+    if (deleteNow) {
+        if (deleteNow()) return;
+    } else {
+        ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (::DeleteFileA(path.c_str())) return;
+    }
     if (!IsInUseError(::GetLastError())) return;
     if (!MaySchedule(path)) return;
     // Set whatever the scheduling below achieves: the user is asked to restart.
@@ -113,14 +118,14 @@ std::optional<std::string> ExpandToLongPath(const std::string& path) {
     return remover_core::WalkLongPath(path, FindLongName);
 }
 
-std::string FindLongName(const std::string& path) {
+std::optional<std::string> FindLongName(const std::string& path) {
     const std::string_view written = remover_core::LastPathComponent(path);
     // A wildcard would let the search answer with some other file's name.
     if (remover_core::HasSearchWildcard(written)) return std::string(written);
-    WIN32_FIND_DATAA entry{};
-    platform::UniqueFind find(::FindFirstFileA(path.c_str(), &entry));
-    if (!find) return std::string(written);
-    return entry.cFileName;
+    std::vector<platform::FoundName> found;
+    if (!platform::FindNames(path, found) || found.empty()) return std::string(written);
+    if (!found.front().exact) return std::nullopt;
+    return found.front().name;
 }
 
 }  // namespace remover

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -9,7 +10,10 @@ namespace remover {
 // Deletes one file now or, when Windows refuses because it is in use, locked
 // or access is denied, at the next start of Windows (and records in the
 // context that a restart is needed and that the file is scheduled).
-void DeleteFileOrSchedule(RemovalContext& context, const std::string& path);
+// `deleteNow`, when given, deletes the file instead of its path: true when it
+// went, otherwise GetLastError says why.
+using DeleteNow = std::function<bool()>;
+void DeleteFileOrSchedule(RemovalContext& context, const std::string& path, const DeleteNow& deleteNow = nullptr);
 
 // A folder that could not be removed because files in it go at restart: on
 // the NT family it is scheduled too, after those files, so that the restart
@@ -26,11 +30,13 @@ bool HoldsScheduledFiles(const RemovalContext& context, const std::string& folde
 bool IsScheduledForRestart(const RemovalContext& context, const std::string& path);
 
 // The path with every component in its long form as stored on disk, or
-// nullopt for a path of more than 260 characters.
+// nullopt for a path of more than 260 characters or one whose long form the
+// code page cannot spell exactly.
 std::optional<std::string> ExpandToLongPath(const std::string& path);
 
 // The long name of the path's last component, or the text after its last
-// backslash when nothing is found.
-std::string FindLongName(const std::string& path);
+// backslash when nothing is found; nullopt when the name found has no exact
+// spelling in the code page.
+std::optional<std::string> FindLongName(const std::string& path);
 
 }  // namespace remover

@@ -7,6 +7,7 @@
 
 #include "platform/registry_key.h"
 #include "platform/unique_resource.h"
+#include "remover/engine/canonical_path.h"
 #include "remover/engine/deletion_guard.h"
 #include "remover/engine/file_deletion.h"
 #include "remover/engine/file_link.h"
@@ -40,16 +41,18 @@ void UnregisterModule(const std::string& path) {
 
 }  // namespace
 
-void RemoveModuleFile(RemovalContext& context, const char* path, FileOrigin origin) {
+void RemoveModuleFile(RemovalContext& context, const char* path, FileOrigin origin, const DeleteNow& deleteNow) {
     if (!path || !*path) return;
+    // Every step below judges and acts on this one spelling. An over-long
+    // path, or one whose long form opens another file, is touched not at all.
+    const std::optional<std::string> canonical = CanonicalPath(path);
+    if (!canonical) return;
+    const std::string& longPath = *canonical;
     // A relative path, a folder or a system file is not the product's: it is
     // neither loaded nor deleted, and its SharedDlls value stays.
-    const bool safe = IsFileSafeToRemove(path) || (origin == FileOrigin::DownloadCache && LiesInDownloadCache(path));
+    const bool safe =
+        IsFileSafeToRemove(longPath) || (origin == FileOrigin::DownloadCache && LiesInDownloadCache(longPath));
     if (!safe) return;
-    const std::optional<std::string> expanded = ExpandToLongPath(path);
-    // An over-long path names no file we could handle: touch nothing at all.
-    if (!expanded) return;
-    const std::string& longPath = *expanded;
     // Already unregistered, its value deleted and scheduled earlier in this run.
     if (IsScheduledForRestart(context, longPath)) return;
     const LinkKind link = ClassifyLink(longPath);
@@ -59,12 +62,12 @@ void RemoveModuleFile(RemovalContext& context, const char* path, FileOrigin orig
         ::RegDeleteValueA(sharedDlls.get(), longPath.c_str());
     switch (link) {
         case LinkKind::None:
-            DeleteFileOrSchedule(context, longPath);
+            DeleteFileOrSchedule(context, longPath, deleteNow);
             break;
         case LinkKind::Link:
             // DeleteFileA removes the link itself; clearing its attributes
             // first would change the target's.
-            ::DeleteFileA(longPath.c_str());
+            if (!deleteNow) ::DeleteFileA(longPath.c_str());
             break;
         case LinkKind::ResolvesElsewhere:
             // The file behind it is someone else's, and deleting through the

@@ -1,4 +1,5 @@
 #pragma once
+#include "remover/engine/file_deletion.h"
 #include "remover/engine/removal_context.h"
 
 namespace remover {
@@ -8,7 +9,9 @@ namespace remover {
 // A null or empty path does nothing, and so does one too long to expand.
 // Files must lie outside the Windows folder; a file that a download-cache
 // record lists may also lie in Internet Explorer's download cache inside it.
+// A folder walk passes `deleteNow` to delete through the folder it holds.
 enum class FileOrigin { Registration, DownloadCache };
-void RemoveModuleFile(RemovalContext& context, const char* path, FileOrigin origin = FileOrigin::Registration);
+void RemoveModuleFile(RemovalContext& context, const char* path, FileOrigin origin = FileOrigin::Registration,
+                      const DeleteNow& deleteNow = nullptr);
 
 }  // namespace remover

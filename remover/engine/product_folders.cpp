@@ -4,8 +4,15 @@
 
 #include <shlobj.h>
 
+#include <optional>
+#include <vector>
+
+#include "platform/exact_text.h"
+#include "platform/held_folder.h"
+#include "platform/name_search.h"
 #include "platform/registry_key.h"
 #include "platform/unique_resource.h"
+#include "remover/engine/canonical_path.h"
 #include "remover/engine/deletion_guard.h"
 #include "remover/engine/file_deletion.h"
 #include "remover/engine/module_file.h"
@@ -29,26 +36,55 @@ bool IsLinkedFolder(DWORD attributes) {
 }
 
 // Depth first; every file through RemoveModuleFile. A junction or symbolic
-// link is removed as a link: what it points to belongs to someone else.
+// link is removed as a link: what it points to belongs to someone else. A
+// name the code page cannot spell exactly is not the product's: it is neither
+// deleted nor entered, and the folder that holds it stays.
 void DeleteTreeBelow(RemovalContext& context, const std::string& path) {
-    {
-        WIN32_FIND_DATAA entry{};
-        platform::UniqueFind find(::FindFirstFileA((path + "\\*.*").c_str(), &entry));
-        if (!find) return;
-        do {
-            const std::string name = entry.cFileName;
-            if (name == "." || name == "..") continue;
-            const std::string full = path + "\\" + name;
-            if (IsLinkedFolder(entry.dwFileAttributes)) {
-                ::RemoveDirectoryA(full.c_str());
-            } else if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                DeleteTreeBelow(context, full);
-            } else {
-                RemoveModuleFile(context, full.c_str());
-            }
-        } while (::FindNextFileA(find.get(), &entry));
+    std::vector<platform::FoundName> entries;
+    if (!platform::FindNames(path + "\\*.*", entries)) return;
+    for (const platform::FoundName& entry : entries) {
+        if (!entry.exact || entry.name == "." || entry.name == "..") continue;
+        const std::string full = path + "\\" + entry.name;
+        if (IsLinkedFolder(entry.attributes)) {
+            ::RemoveDirectoryA(full.c_str());
+        } else if (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) {
+            DeleteTreeBelow(context, full);
+        } else {
+            RemoveModuleFile(context, full.c_str());
+        }
     }
     if (!::RemoveDirectoryA(path.c_str()) && HoldsScheduledFiles(context, path)) ScheduleFolderAfterItsFiles(path);
+}
+
+void DeleteHeldTree(RemovalContext& context, platform::HeldFolder folder, const std::string& path);
+
+// The same walk through held handles: each subfolder is opened relative to
+// its parent's handle and never through a link, and each file is deleted
+// through a handle inside the held folder, so that a folder swapped for a
+// link while the walk runs leads nowhere.
+void DeleteHeldTreeBelow(RemovalContext& context, const platform::HeldFolder& folder, const std::string& path) {
+    std::vector<platform::HeldEntry> entries;
+    if (!folder.List(entries)) return;
+    for (const platform::HeldEntry& entry : entries) {
+        std::string name;
+        if (!platform::NarrowExactly(entry.name, name) || name.empty() || name == "." || name == "..") continue;
+        const std::string full = path + "\\" + name;
+        if (IsLinkedFolder(entry.attributes)) {
+            ::RemoveDirectoryA(full.c_str());
+        } else if (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) {
+            if (platform::HeldFolder child = folder.OpenChild(entry.name)) DeleteHeldTree(context, std::move(child), full);
+        } else {
+            RemoveModuleFile(context, full.c_str(), FileOrigin::Registration,
+                             [&folder, &entry] { return folder.DeleteFileBelow(entry.name); });
+        }
+    }
+}
+
+void DeleteHeldTree(RemovalContext& context, platform::HeldFolder folder, const std::string& path) {
+    DeleteHeldTreeBelow(context, folder, path);
+    const bool marked = folder.DeleteWhenClosed();
+    folder = platform::HeldFolder();  // the deletion happens as the handle closes
+    if (!marked && HoldsScheduledFiles(context, path)) ScheduleFolderAfterItsFiles(path);
 }
 
 // The folder that the product folder is built from, and the product folder.
@@ -67,10 +103,15 @@ bool GetProductFolder(bool fromRegistry, std::string& out) {
 }
 
 void DeleteFolderTree(RemovalContext& context, const std::string& path, const std::string& trustedBase) {
+    // The guard judges, and the walk starts from, one spelling of the folder.
+    const std::optional<std::string> folder = CanonicalPath(path);
+    if (!folder) return;
     // The refusal lives here so that no caller can hand a drive, a share, a
     // system folder or a path through a link to the walk.
-    if (!IsFolderSafeToDelete(path, trustedBase)) return;
-    DeleteTreeBelow(context, path);
+    if (!IsFolderSafeToDelete(*folder, trustedBase)) return;
+    if (!platform::HeldFolder::Available()) return DeleteTreeBelow(context, *folder);
+    if (platform::HeldFolder held = platform::HeldFolder::Open(platform::Widen(*folder)))
+        DeleteHeldTree(context, std::move(held), *folder);
 }
 
 void RemoveProductFolders(RemovalContext& context) {

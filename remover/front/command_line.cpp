@@ -4,25 +4,20 @@
 
 #include <string>
 
+#include "platform/exact_text.h"
 #include "remover/core/option_scan.h"
 
 namespace remover {
 namespace {
 
 bool ParseClassId(const std::string& text, GUID& classId) {
-    const int length = ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    if (length <= 0) return false;
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    if (::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], length) <= 0) return false;
-    return SUCCEEDED(::CLSIDFromString(wide.c_str(), &classId));
+    const std::wstring wide = platform::Widen(text);
+    return !wide.empty() && SUCCEEDED(::CLSIDFromString(wide.c_str(), &classId));
 }
 
-}  // namespace
-
-RemoverOptions ParseCommandLine(const char* commandLine) {
+RemoverOptions OptionsFrom(std::string_view arguments) {
     RemoverOptions options;
-    if (!commandLine) return options;
-    for (const auto& option : remover_core::ScanOptions(commandLine)) {
+    for (const auto& option : remover_core::ScanOptions(arguments)) {
         switch (option.kind) {
             case remover_core::OptionKind::Silent:
                 options.silent = true;
@@ -40,6 +35,30 @@ RemoverOptions ParseCommandLine(const char* commandLine) {
         }
     }
     return options;
+}
+
+}  // namespace
+
+RemoverOptions ParseCommandLine(const char* commandLine) {
+    if (!commandLine) return {};
+    return OptionsFrom(remover_core::ArgumentsOf(commandLine));
+}
+
+RemoverOptions ParseCommandLine(const wchar_t* commandLine) {
+    if (!commandLine) return {};
+    std::string arguments;
+    for (const std::wstring_view word : remover_core::BlankSeparatedWords(remover_core::ArgumentsOf(commandLine))) {
+        std::string narrow;
+        if (!platform::NarrowExactly(word, narrow)) continue;
+        arguments += narrow;
+        arguments += ' ';
+    }
+    return OptionsFrom(arguments);
+}
+
+RemoverOptions ReadProcessOptions() {
+    if (platform::IsNtFamily()) return ParseCommandLine(::GetCommandLineW());
+    return ParseCommandLine(::GetCommandLineA());
 }
 
 }  // namespace remover

@@ -5,5 +5,5 @@
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     remover::RestrictDllSearch();
-    return remover::RunRemoverProgram(instance, ::GetCommandLineA());
+    return remover::RunRemoverProgram(instance);
 }

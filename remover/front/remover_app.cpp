@@ -37,14 +37,14 @@ void RunInteractive(const RemoverOptions& options) {
 
 }  // namespace
 
-int RunRemoverProgram(HINSTANCE instance, const char* commandLine) {
+int RunRemoverProgram(HINSTANCE instance) {
     // Declared first so that it is released last, after COM is torn down.
     RemoverOptions options;
     INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES};
     ::InitCommonControlsEx(&controls);
     platform::ComApartment com;
     platform::SetResourceModule(instance);
-    options = ParseCommandLine(commandLine);
+    options = ReadProcessOptions();
     if (options.silent) {
         RemovalContext context;
         RunRemoval(options, context);

@@ -4,6 +4,6 @@
 namespace remover {
 
 // The whole program: options, confirmation, removal, messages. Always 0.
-int RunRemoverProgram(HINSTANCE instance, const char* commandLine);
+int RunRemoverProgram(HINSTANCE instance);
 
 }  // namespace remover

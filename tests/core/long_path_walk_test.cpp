@@ -31,6 +31,9 @@ TEST(WalkLongPath, ExpandsEachExistingComponentFromTheLast) {
         {"C:\\PROGRA~1\\HALVOR~1\\MERIDE~1.DLL", "C:\\Program Files\\Halvorix\\Meridel Engine.dll"},
         {"C:\\PROGRA~1\\HALVOR~1\\missing.dll", "C:\\Program Files\\Halvorix\\missing.dll"},
         {"C:\\PROGRA~1\\", "C:\\Program Files\\"},
+        // A slash separates like a backslash and is written back as one.
+        {"C:/PROGRA~1\\HALVOR~1/MERIDE~1.DLL", "C:\\Program Files\\Halvorix\\Meridel Engine.dll"},
+        {"C:\\x\\j/evil.dll", "C:\\x\\j\\evil.dll"},
         {"C:\\", "C:\\"},
         {"engine.dll", "engine.dll"},
         {"", ""},

@@ -34,15 +34,48 @@ TEST(ScanOptions, FollowsTheSlashAndBlankRules) {
         {"x.exe /x {A}", {{K::KeepComponent, ""}}},
         {"x.exe /X{a-b} /x{c}", {{K::KeepComponent, "{a-b}"}, {K::KeepComponent, "{c}"}}},
         {"x.exe /x{c} /x{c}", {{K::KeepComponent, "{c}"}, {K::KeepComponent, "{c}"}}},
-        // The program's own path is scanned too; quotes mean nothing.
-        {"\"C:/Tools/rm.exe\" /s", {{K::Ignored, "Tools/rm.exe\""}, {K::Silent, ""}}},
-        {"C:/s /f", {{K::Silent, ""}, {K::KeepFolders, ""}}},
+        // The program's own path is never scanned; in the arguments quotes mean nothing.
+        {"\"C:/Tools/rm.exe\" /s", {{K::Silent, ""}}},
+        {"C:/s /f", {{K::KeepFolders, ""}}},
+        {"\"C:\\rt2 /s dir\\m.exe\"", {}},
+        {"\"C:\\a b\\m.exe\"/s \"/f\"", {{K::Silent, ""}, {K::Ignored, "f\""}}},
         {"x.exe  /s  ", {{K::Silent, ""}}},
         {"x.exe /s\t", {{K::Silent, ""}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.commandLine);
-        EXPECT_EQ(Describe(ScanOptions(c.commandLine)), Describe(c.expected));
+        EXPECT_EQ(Describe(ScanOptions(ArgumentsOf(c.commandLine))), Describe(c.expected));
+    }
+}
+
+std::string Ascii(std::wstring_view text) {
+    std::string narrow;
+    for (wchar_t c : text) narrow += c < 0x80 ? static_cast<char>(c) : '?';
+    return narrow;
+}
+
+// The program's path ends where Windows ends the first argument; both widths
+// split alike, and the words of the arguments are what the blanks leave.
+TEST(ArgumentsOf, SkipsTheProgramPathOnly) {
+    const struct {
+        const wchar_t* commandLine;
+        std::wstring_view arguments;
+        std::vector<std::wstring_view> words;
+    } cases[] = {
+        {L"", L"", {}},
+        {L"m.exe", L"", {}},
+        {L"m.exe \t /s  /f ", L"/s  /f ", {L"/s", L"/f"}},
+        {L"\"C:\\a /s b\\m.exe\" /f", L"/f", {L"/f"}},
+        {L"\"C:\\a b\\m.exe\"/x{a}\t/s", L"/x{a}\t/s", {L"/x{a}", L"/s"}},
+        {L"\"C:\\no end /s", L"", {}},
+        {L"C:\\rt2\uFF0Fs\\m.exe \uFF0Fs", L"\uFF0Fs", {L"\uFF0Fs"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.commandLine)));
+        EXPECT_EQ(ArgumentsOf(std::wstring_view(c.commandLine)), c.arguments);
+        EXPECT_EQ(BlankSeparatedWords(ArgumentsOf(std::wstring_view(c.commandLine))), c.words);
+        const std::string narrow = Ascii(c.commandLine);
+        EXPECT_EQ(ArgumentsOf(std::string_view(narrow)), Ascii(c.arguments));
     }
 }
 

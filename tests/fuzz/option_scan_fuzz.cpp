@@ -1,5 +1,6 @@
-// The remover's command line: every token must come from a slash in the input
-// and never reach past it.
+// The remover's command line: the arguments are a tail of the line, every token
+// must come from a slash in them and never reach past it, and every word is a
+// blank-free piece of the arguments.
 #include <cstdlib>
 
 #include "remover/core/option_scan.h"
@@ -7,13 +8,23 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string line = fuzz::Narrow(data, size);
-    const auto options = remover_core::ScanOptions(line);
+    const std::string_view arguments = remover_core::ArgumentsOf(line);
+    if (arguments.data() + arguments.size() != line.data() + line.size()) std::abort();
+    const auto options = remover_core::ScanOptions(arguments);
     size_t slashes = 0;
-    for (char c : line) slashes += c == '/';
+    for (char c : arguments) slashes += c == '/';
     if (options.size() > slashes) std::abort();
     for (const auto& option : options) {
-        if (option.argument.size() > line.size()) std::abort();
+        if (option.argument.size() > arguments.size()) std::abort();
         if (option.argument.find_first_of(" \t") != std::string::npos) std::abort();
+    }
+    const std::wstring wide = fuzz::Wide(data, size);
+    const std::wstring_view wideArguments = remover_core::ArgumentsOf(wide);
+    if (wideArguments.data() + wideArguments.size() != wide.data() + wide.size()) std::abort();
+    for (const std::wstring_view word : remover_core::BlankSeparatedWords(wideArguments)) {
+        if (word.empty() || word.find_first_of(L" \t") != std::wstring_view::npos) std::abort();
+        if (word.data() < wideArguments.data() || word.data() + word.size() > wideArguments.data() + wideArguments.size())
+            std::abort();
     }
     return 0;
 }

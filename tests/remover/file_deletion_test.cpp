@@ -4,6 +4,9 @@
 
 #include <algorithm>
 
+#include "platform/exact_text.h"
+#include "platform/unique_resource.h"
+
 #include "tests/support/file_fixture.h"
 #include "tests/support/process_fixture.h"
 #include "tests/support/registry_fixture.h"
@@ -68,12 +71,22 @@ TEST(ExpandToLongPath, BringsEveryExistingComponentToItsStoredForm) {
     char upper[MAX_PATH] = {};
     lstrcpyA(upper, longFile.c_str());
     ::CharUpperA(upper);
+    // A long name the code page cannot spell ("Look\Alike.dll" by best-fit) expands to nothing.
+    const std::wstring lookAlike = std::wstring(longFolder.begin(), longFolder.end()) + L"\\Look\uFF3CAlike.dll";
+    platform::UniqueFile created(::CreateFileW(lookAlike.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    ASSERT_TRUE(created);
+    created.reset();
+    wchar_t shortWide[MAX_PATH] = {};
+    ASSERT_GT(::GetShortPathNameW(lookAlike.c_str(), shortWide, MAX_PATH), 0u);
+    std::string shortLookAlike;
+    ASSERT_TRUE(platform::NarrowExactly(shortWide, shortLookAlike)) << "a short name is plain ASCII";
     struct Case {
         std::string path;
-        std::string expected;
+        std::optional<std::string> expected;
     };
     const Case cases[] = {
         {shortText, longFile},
+        {shortLookAlike, std::nullopt},
         {upper, remover::ExpandToLongPath(longFile).value_or("")},
         {shortFolder + "\\not there.dll", longFolder + "\\not there.dll"},
         {shortFolder + "\\", longFolder + "\\"},

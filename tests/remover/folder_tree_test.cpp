@@ -4,7 +4,10 @@
 
 #include <shlobj.h>
 
+#include <thread>
+
 #include "platform/registry_key.h"
+#include "platform/unique_resource.h"
 #include "remover/engine/deletion_guard.h"
 #include "remover/engine/file_deletion.h"
 #include "tests/support/file_fixture.h"
@@ -116,6 +119,69 @@ TEST_F(DeleteFolderTreeTest, RemovesLinksButNotWhatTheyPointTo) {
     EXPECT_TRUE(FileExists(outside + "\\keep.txt"));
     EXPECT_TRUE(FileExists(outside + "\\keep.dll"));
     EXPECT_EQ(ProbeCount("Loaded", "keep.dll"), 0u);
+}
+
+// Names that the code page can only spell with look-alikes: read by best-fit,
+// "sub\..\..\Decoy" and "x\..\..\decoy.txt" would lead the walk out of the
+// folder. They are neither entered nor deleted, and their folder stays.
+TEST_F(DeleteFolderTreeTest, NeverFollowsANameWithoutAnExactSpelling) {
+    const std::string decoy = folder_.path() + "\\Decoy";
+    ASSERT_TRUE(WriteFile(decoy + "\\decoy.txt"));
+    CreateFolders(decoy + "\\Empty");
+    ASSERT_TRUE(WriteFile(root_ + "\\readme.txt"));
+    const std::wstring root(root_.begin(), root_.end());
+    ASSERT_TRUE(::CreateDirectoryW((root + L"\\sub\uFF3C..\uFF3C..\uFF3CDecoy").c_str(), nullptr));
+    platform::UniqueFile file(::CreateFileW((root + L"\\x\uFF3C..\uFF3C..\uFF3CDecoy\uFF3Cdecoy.txt").c_str(),
+                                              GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    ASSERT_TRUE(file);
+    file.reset();
+    remover::DeleteFolderTree(context_, root_);
+    EXPECT_TRUE(FileExists(decoy + "\\decoy.txt"));
+    EXPECT_TRUE(FolderExists(decoy + "\\Empty"));
+    EXPECT_FALSE(FileExists(root_ + "\\readme.txt"));
+    EXPECT_TRUE(FolderExists(root_));
+}
+
+struct ChangeTraits {
+    using Type = HANDLE;
+    static Type Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static void Close(Type change) noexcept { ::FindCloseChangeNotification(change); }
+};
+
+// Another program's folder takes a subfolder's name while the walk deletes
+// inside it, renamed there or as a link to it: the walk goes on in the folder
+// it holds, and none of the other program's files goes.
+TEST_F(DeleteFolderTreeTest, AFolderSwappedDuringTheWalkLeadsNowhere) {
+    const int kFiles = 40;
+    for (const bool asLink : {false, true}) {
+        SCOPED_TRACE(asLink ? "link" : "renamed");
+        const std::string scenes = root_ + "\\Scenes", other = folder_.path() + "\\Other";
+        const std::string ready = folder_.path() + "\\Ready", moved = folder_.path() + "\\Moved";
+        for (int i = 0; i < kFiles; ++i) {
+            const std::string name = "\\scene" + std::to_string(i) + ".wrl";
+            ASSERT_TRUE(WriteFile(scenes + name));
+            ASSERT_TRUE(WriteFile(other + name));
+        }
+        ScopedHostLinks links;
+        if (asLink && !links.Folder(ready, other)) GTEST_SKIP() << "no host links here";
+        platform::UniqueResource<ChangeTraits> change(
+            ::FindFirstChangeNotificationA(scenes.c_str(), FALSE, FILE_NOTIFY_CHANGE_FILE_NAME));
+        ASSERT_TRUE(change);
+        // As soon as the walk deletes its first file there.
+        std::thread swap([&] {
+            if (::WaitForSingleObject(change.get(), 20000) != WAIT_OBJECT_0) return;
+            ::MoveFileA(scenes.c_str(), moved.c_str());
+            ::MoveFileA((asLink ? ready : other).c_str(), scenes.c_str());
+        });
+        remover::DeleteFolderTree(context_, root_);
+        swap.join();
+        int kept = 0;
+        for (int i = 0; i < kFiles; ++i) kept += FileExists(other + "\\scene" + std::to_string(i) + ".wrl") ||
+                                                 FileExists(scenes + "\\scene" + std::to_string(i) + ".wrl");
+        EXPECT_EQ(kept, kFiles);
+        if (asLink) RemoveHostLink(scenes);
+        for (const std::string& folder : {root_, other, moved}) RemoveTree(folder);
+    }
 }
 
 std::string ShellFolder(int csidl) {

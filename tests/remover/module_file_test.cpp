@@ -5,8 +5,13 @@
 #include <algorithm>
 
 #include "platform/registry_key.h"
+#include "remover/engine/class_registration.h"
+#include "remover/engine/component_table.h"
 #include "tests/support/file_fixture.h"
+#include "tests/support/host_link.h"
 #include "tests/support/machine_fixture.h"
+#include "tests/support/process_fixture.h"
+#include "tests/support/product_fixture.h"
 #include "tests/support/registry_fixture.h"
 #include "tests/support/removal_support.h"
 
@@ -167,6 +172,31 @@ TEST_F(RemoveModuleFileTest, AFileInUseBelowTheProfileIsLeftForTheNextRun) {
     const auto pending = PendingDeletions();
     EXPECT_EQ(std::find(pending.begin(), pending.end(), path), pending.end());
     DropPendingBelow(AppDataProductFolder());
+}
+
+// A registered path is judged and acted on in one spelling. "x\\j/evil.dll",
+// j a link to "other": a walk that split only at backslashes made it
+// "x\\evil.dll". "x\\sub\\..\\evil.dll" opens "x\\evil.dll" but its long form
+// is "x\\sub\\x\\evil.dll", another file. No file is loaded or deleted.
+TEST(RemoverProgram, ARegisteredPathLeadsToNoOtherFile) {
+    ScopedTempFolder scratch("one-spelling");
+    const std::string control = remover::GuidToText(remover::kControlClassId);
+    ScopedRegistryCleanup registry({{HKEY_CURRENT_USER, kProbeRecordsKey},
+                                    {HKEY_LOCAL_MACHINE, kProductKey},
+                                    {HKEY_CLASSES_ROOT, ClassKey(control)}});
+    const std::string base = scratch.path();
+    const char* const files[] = {"\\other\\evil.dll", "\\x\\evil.dll", "\\x\\sub\\x\\evil.dll"};
+    for (const char* file : files) ASSERT_TRUE(CopyFileTo(FixturePath("unreg_probe.dll"), base + file));
+    ScopedHostLinks links;
+    if (!links.Folder(base + "\\x\\j", base + "\\other")) GTEST_SKIP() << "no host links here";
+    for (const char* registered : {"\\x\\j/evil.dll", "\\x\\sub\\..\\evil.dll"}) {
+        SCOPED_TRACE(registered);
+        SetString(HKEY_LOCAL_MACHINE, kProductKey, "Version", "2.1");
+        RegisterClass(control, base + registered);
+        EXPECT_EQ(RunRemover("/s /f"), 0u);
+        EXPECT_EQ(ProbeCount("Loaded", "evil.dll"), 0u);
+        for (const char* file : files) EXPECT_TRUE(FileExists(base + file)) << file;
+    }
 }
 
 }  // namespace

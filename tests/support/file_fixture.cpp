@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/exact_text.h"
 #include "platform/unique_resource.h"
 
 namespace testsupport {
@@ -41,26 +42,37 @@ bool FolderExists(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-void RemoveTree(const std::string& path) {
-    WIN32_FIND_DATAA entry{};
-    platform::UniqueFind find(::FindFirstFileA((path + "\\*").c_str(), &entry));
+namespace {
+
+// In UTF-16: an ANSI walk would read a name holding U+FF3C as a path that
+// leaves the tree.
+void RemoveTreeW(const std::wstring& path) {
+    WIN32_FIND_DATAW entry{};
+    platform::UniqueFind find(::FindFirstFileW((path + L"\\*").c_str(), &entry));
     if (find) {
         do {
-            const std::string name = entry.cFileName;
-            if (name == "." || name == "..") continue;
-            const std::string full = path + "\\" + name;
+            const std::wstring name = entry.cFileName;
+            if (name == L"." || name == L"..") continue;
+            const std::wstring full = path + L"\\" + name;
             if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
                 !(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-                RemoveTree(full);
+                RemoveTreeW(full);
             } else if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                ::RemoveDirectoryA(full.c_str());
+                ::RemoveDirectoryW(full.c_str());
             } else {
-                ::SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-                ::DeleteFileA(full.c_str());
+                ::SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+                ::DeleteFileW(full.c_str());
             }
-        } while (::FindNextFileA(find.get(), &entry));
+        } while (::FindNextFileW(find.get(), &entry));
     }
-    ::RemoveDirectoryA(path.c_str());
+    ::RemoveDirectoryW(path.c_str());
+}
+
+}  // namespace
+
+void RemoveTree(const std::string& path) {
+    const std::wstring wide = platform::Widen(path);
+    if (!wide.empty()) RemoveTreeW(wide);
 }
 
 bool CopyFileTo(const std::string& from, const std::string& to) {

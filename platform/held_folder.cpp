@@ -1,0 +1,165 @@
+#include "platform/held_folder.h"
+
+#include <winternl.h>
+
+#include <cstddef>
+#include <cstring>
+
+#include "platform/optional_proc.h"
+
+namespace platform {
+namespace {
+
+using NtCreateFileFn = LONG(NTAPI*)(PHANDLE, ACCESS_MASK, POBJECT_ATTRIBUTES, PIO_STATUS_BLOCK, PLARGE_INTEGER,
+                                    ULONG, ULONG, ULONG, ULONG, PVOID, ULONG);
+using FinalPathFn = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD, DWORD);
+using GetInfoExFn = BOOL(WINAPI*)(HANDLE, FILE_INFO_BY_HANDLE_CLASS, LPVOID, DWORD);
+using SetInfoFn = BOOL(WINAPI*)(HANDLE, FILE_INFO_BY_HANDLE_CLASS, LPVOID, DWORD);
+
+constexpr ULONG kOpenExisting = 1;              // FILE_OPEN
+constexpr ULONG kDirectoryFile = 0x00000001;    // FILE_DIRECTORY_FILE
+constexpr ULONG kSynchronous = 0x00000020;      // FILE_SYNCHRONOUS_IO_NONALERT
+constexpr ULONG kNonDirectoryFile = 0x00000040; // FILE_NON_DIRECTORY_FILE
+constexpr ULONG kBackupIntent = 0x00004000;     // FILE_OPEN_FOR_BACKUP_INTENT
+constexpr ULONG kOpenReparsePoint = 0x00200000; // FILE_OPEN_REPARSE_POINT
+constexpr ACCESS_MASK kFolderAccess = FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | DELETE | SYNCHRONIZE;
+constexpr ACCESS_MASK kFileAccess = FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | DELETE | SYNCHRONIZE;
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+HMODULE Kernel32() { return ::GetModuleHandleA("kernel32.dll"); }
+
+// The final path of what the handle opened, "\\?\" form; empty when unknown.
+std::wstring FinalPathOf(HANDLE handle) {
+    const auto finalPath = GetOptionalProc<FinalPathFn>(Kernel32(), "GetFinalPathNameByHandleW");
+    if (!finalPath) return {};
+    std::wstring buffer(MAX_PATH + 8, L'\0');
+    const DWORD length = finalPath(handle, &buffer[0], static_cast<DWORD>(buffer.size()), 0);
+    if (length == 0 || length >= buffer.size()) return {};
+    buffer.resize(length);
+    return buffer;
+}
+
+// "\\?\C:\x" as "C:\x", "\\?\UNC\host\share" as "\\host\share".
+std::wstring PlainForm(const std::wstring& finalPath) {
+    if (finalPath.compare(0, 8, L"\\\\?\\UNC\\") == 0) return L"\\\\" + finalPath.substr(8);
+    if (finalPath.compare(0, 4, L"\\\\?\\") == 0) return finalPath.substr(4);
+    return finalPath;
+}
+
+DWORD ErrorOf(LONG status) {
+    using ToDosErrorFn = ULONG(NTAPI*)(LONG);
+    const auto toDosError = GetOptionalProc<ToDosErrorFn>(::GetModuleHandleA("ntdll.dll"), "RtlNtStatusToDosError");
+    return toDosError ? toDosError(status) : ERROR_ACCESS_DENIED;
+}
+
+bool SameText(const std::wstring& a, const std::wstring& b) {
+    return a.size() == b.size() && ::CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, a.c_str(),
+                                                    static_cast<int>(a.size()), b.c_str(),
+                                                    static_cast<int>(b.size())) == CSTR_EQUAL;
+}
+
+bool IsLink(HANDLE handle) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    return !::GetFileInformationByHandle(handle, &info) || (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+// Opens `name` relative to the folder handle, the name's own object (a link
+// as the link); the NT status of the open.
+LONG OpenRelative(HANDLE folder, const std::wstring& name, ACCESS_MASK access, ULONG options, UniqueFile& out) {
+    const auto ntCreateFile = GetOptionalProc<NtCreateFileFn>(::GetModuleHandleA("ntdll.dll"), "NtCreateFile");
+    if (!ntCreateFile || name.empty() || name.size() > 255 || name.find_first_of(L"\\/") != std::wstring::npos)
+        return static_cast<LONG>(0xC0000033);  // STATUS_OBJECT_NAME_INVALID
+    UNICODE_STRING text{};
+    text.Buffer = const_cast<PWSTR>(name.c_str());
+    text.Length = static_cast<USHORT>(name.size() * sizeof(wchar_t));
+    text.MaximumLength = text.Length;
+    OBJECT_ATTRIBUTES attributes{};
+    InitializeObjectAttributes(&attributes, &text, OBJ_CASE_INSENSITIVE, folder, nullptr);
+    IO_STATUS_BLOCK io{};
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    const LONG status = ntCreateFile(&handle, access, &attributes, &io, nullptr, 0, kShareAll, kOpenExisting,
+                                     options | kSynchronous | kOpenReparsePoint, nullptr, 0);
+    if (status >= 0) out.reset(handle);
+    return status;
+}
+
+}  // namespace
+
+HeldFolder::HeldFolder(UniqueFile handle, std::wstring finalPath)
+    : handle_(std::move(handle)), finalPath_(std::move(finalPath)) {}
+
+HeldFolder HeldFolder::Open(const std::wstring& path) {
+    if (!Available()) return {};
+    UniqueFile handle(::CreateFileW(path.c_str(), kFolderAccess, kShareAll, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!handle || IsLink(handle.get())) return {};
+    std::wstring finalPath = FinalPathOf(handle.get());
+    if (!SameText(PlainForm(finalPath), path)) return {};
+    return HeldFolder(std::move(handle), std::move(finalPath));
+}
+
+HeldFolder HeldFolder::OpenChild(const std::wstring& name) const {
+    UniqueFile child;
+    if (OpenRelative(handle_.get(), name, kFolderAccess, kDirectoryFile | kBackupIntent, child) < 0) return {};
+    if (IsLink(child.get())) return {};
+    std::wstring finalPath = FinalPathOf(child.get());
+    if (!SameText(finalPath, finalPath_ + L"\\" + name)) return {};
+    return HeldFolder(std::move(child), std::move(finalPath));
+}
+
+bool HeldFolder::Available() {
+    const HMODULE kernel32 = Kernel32();
+    return GetOptionalProc<GetInfoExFn>(kernel32, "GetFileInformationByHandleEx") &&
+           GetOptionalProc<SetInfoFn>(kernel32, "SetFileInformationByHandle") &&
+           GetOptionalProc<FinalPathFn>(kernel32, "GetFinalPathNameByHandleW");
+}
+
+bool HeldFolder::List(std::vector<HeldEntry>& entries) const {
+    entries.clear();
+    const auto getInfo = GetOptionalProc<GetInfoExFn>(Kernel32(), "GetFileInformationByHandleEx");
+    if (!getInfo) return false;
+    std::vector<LONGLONG> buffer(64 * 1024 / sizeof(LONGLONG));
+    auto infoClass = FileIdBothDirectoryRestartInfo;
+    while (getInfo(handle_.get(), infoClass, buffer.data(), static_cast<DWORD>(buffer.size() * sizeof(LONGLONG)))) {
+        infoClass = FileIdBothDirectoryInfo;
+        const auto* bytes = reinterpret_cast<const unsigned char*>(buffer.data());
+        for (std::size_t offset = 0;;) {
+            FILE_ID_BOTH_DIR_INFO info;
+            std::memcpy(&info, bytes + offset, offsetof(FILE_ID_BOTH_DIR_INFO, FileName));
+            const auto* name = reinterpret_cast<const wchar_t*>(bytes + offset + offsetof(FILE_ID_BOTH_DIR_INFO, FileName));
+            entries.push_back({std::wstring(name, info.FileNameLength / sizeof(wchar_t)), info.FileAttributes});
+            if (info.NextEntryOffset == 0) break;
+            offset += info.NextEntryOffset;
+        }
+    }
+    return ::GetLastError() == ERROR_NO_MORE_FILES;
+}
+
+bool HeldFolder::DeleteFileBelow(const std::wstring& name) const {
+    const auto setInfo = GetOptionalProc<SetInfoFn>(Kernel32(), "SetFileInformationByHandle");
+    if (!setInfo) return false;
+    UniqueFile file;
+    const LONG status = OpenRelative(handle_.get(), name, kFileAccess, kNonDirectoryFile, file);
+    if (status < 0) {
+        ::SetLastError(ErrorOf(status));
+        return false;
+    }
+    // A name swapped for a link, or a file reached through one, is left alone.
+    if (!SameText(FinalPathOf(file.get()), finalPath_ + L"\\" + name)) {
+        ::SetLastError(ERROR_BAD_PATHNAME);
+        return false;
+    }
+    FILE_BASIC_INFO basic{};
+    basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+    setInfo(file.get(), FileBasicInfo, &basic, sizeof(basic));
+    FILE_DISPOSITION_INFO disposition{TRUE};
+    return setInfo(file.get(), FileDispositionInfo, &disposition, sizeof(disposition)) != FALSE;
+}
+
+bool HeldFolder::DeleteWhenClosed() const {
+    const auto setInfo = GetOptionalProc<SetInfoFn>(Kernel32(), "SetFileInformationByHandle");
+    FILE_DISPOSITION_INFO disposition{TRUE};
+    return setInfo && setInfo(handle_.get(), FileDispositionInfo, &disposition, sizeof(disposition)) != FALSE;
+}
+
+}  // namespace platform

@@ -1,0 +1,50 @@
+#pragma once
+// A folder walked through a handle held open on it: its entries are listed
+// and its files and subfolders opened relative to that handle, so that a
+// folder swapped for a link while the walk runs is never entered, and a file
+// is deleted only when its handle names it inside the held folder. Needs the
+// handle calls of Vista and later; elsewhere nothing opens.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/unique_resource.h"
+
+namespace platform {
+
+struct HeldEntry {
+    std::wstring name;
+    DWORD attributes;
+};
+
+class HeldFolder {
+public:
+    HeldFolder() = default;
+    // True where the system has the handle calls the walk needs.
+    static bool Available();
+    // The folder at `path` itself, never a link; empty when it is none, or
+    // when its final path is not `path`.
+    static HeldFolder Open(const std::wstring& path);
+    // The subfolder `name`, opened relative to this folder; empty when it is
+    // a link or its final path leads anywhere but directly below this one.
+    HeldFolder OpenChild(const std::wstring& name) const;
+    // Every entry, "." and ".." included; false when the listing fails.
+    bool List(std::vector<HeldEntry>& entries) const;
+    // Deletes the file `name` below this folder through a handle of its own
+    // (read-only cleared first). False with the reason in GetLastError;
+    // ERROR_BAD_PATHNAME when the name no longer names a file directly
+    // inside this folder.
+    bool DeleteFileBelow(const std::wstring& name) const;
+    // Marks this folder for deletion when its handle closes (it must be
+    // empty); true when the system accepted it.
+    bool DeleteWhenClosed() const;
+    explicit operator bool() const { return handle_.valid(); }
+
+private:
+    HeldFolder(UniqueFile handle, std::wstring finalPath);
+    UniqueFile handle_;
+    std::wstring finalPath_;
+};
+
+}  // namespace platform
