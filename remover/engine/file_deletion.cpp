@@ -9,7 +9,7 @@
 #include "platform/unique_resource.h"
 #include "remover/core/long_path_walk.h"
 #include "remover/core/rename_section.h"
-#include "remover/engine/elevation.h"
+#include "remover/engine/machine_places.h"
 #include "remover/engine/user_places.h"
 
 namespace remover {
@@ -71,7 +71,10 @@ DWORD PlatformId() {
 // as it is then: below the user's profile, any process of the user could
 // have replaced a folder on it by a link by that time. An elevated run leaves
 // such a file for the next run instead.
-bool MaySchedule(const std::string& path) { return !(IsProcessElevated() && LiesInUserProfile(path)); }
+bool MaySchedule(RemovalContext& context, const std::string& path) {
+    const MachinePlaces& places = PlacesOf(context);
+    return !(places.elevated && LiesInUserProfile(places, path));
+}
 
 }  // namespace
 
@@ -86,8 +89,8 @@ bool HoldsScheduledFiles(const RemovalContext& context, const std::string& folde
     return false;
 }
 
-void ScheduleFolderAfterItsFiles(const std::string& folder) {
-    if (!MaySchedule(folder)) return;
+void ScheduleFolderAfterItsFiles(RemovalContext& context, const std::string& folder) {
+    if (!MaySchedule(context, folder)) return;
     // The restart works through its list in order, and removes a folder only
     // when it is empty by then.
     if (PlatformId() == VER_PLATFORM_WIN32_NT) ::MoveFileExA(folder.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
@@ -98,7 +101,7 @@ void DeleteFileOrSchedule(RemovalContext& context, const std::string& path) {
     ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     if (::DeleteFileA(path.c_str())) return;
     if (!IsInUseError(::GetLastError())) return;
-    if (!MaySchedule(path)) return;
+    if (!MaySchedule(context, path)) return;
     // Set whatever the scheduling below achieves: the user is asked to restart.
     context.restartNeeded = true;
     context.scheduledFiles.insert(platform::CodePageUpper(path));

@@ -15,7 +15,7 @@ void DeleteFileOrSchedule(RemovalContext& context, const std::string& path);
 // the NT family it is scheduled too, after those files, so that the restart
 // leaves no empty product folder. wininit.ini of the Windows 95 family
 // deletes files only; there the folder waits for the next run.
-void ScheduleFolderAfterItsFiles(const std::string& folder);
+void ScheduleFolderAfterItsFiles(RemovalContext& context, const std::string& folder);
 
 // True when a file that this run scheduled lies below the folder.
 bool HoldsScheduledFiles(const RemovalContext& context, const std::string& folder);

@@ -25,8 +25,8 @@ bool IsModuleName(const std::string& path) {
 
 // Lets the module remove its own registrations. It runs inside this process;
 // an exception that leaves its entry point is caught, and the removal goes on.
-void UnregisterModule(const std::string& path) {
-    if (!MayLoadComponentModule(path)) return;
+void UnregisterModule(const MachinePlaces& places, const std::string& path) {
+    if (!MayLoadComponentModule(places, path)) return;
     // A damaged image must not stop a silent removal with a system message box.
     const UINT previousMode = ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     platform::UniqueModule module = LoadComponentModule(path);
@@ -44,7 +44,9 @@ void RemoveModuleFile(RemovalContext& context, const char* path, FileOrigin orig
     if (!path || !*path) return;
     // A relative path, a folder or a system file is not the product's: it is
     // neither loaded nor deleted, and its SharedDlls value stays.
-    const bool safe = IsFileSafeToRemove(path) || (origin == FileOrigin::DownloadCache && LiesInDownloadCache(path));
+    const MachinePlaces& places = PlacesOf(context);
+    const bool safe =
+        IsFileSafeToRemove(places, path) || (origin == FileOrigin::DownloadCache && LiesInDownloadCache(path));
     if (!safe) return;
     const std::optional<std::string> expanded = ExpandToLongPath(path);
     // An over-long path names no file we could handle: touch nothing at all.
@@ -53,7 +55,7 @@ void RemoveModuleFile(RemovalContext& context, const char* path, FileOrigin orig
     // Already unregistered, its value deleted and scheduled earlier in this run.
     if (IsScheduledForRestart(context, longPath)) return;
     const LinkKind link = ClassifyLink(longPath);
-    if (IsModuleName(longPath) && link == LinkKind::None) UnregisterModule(longPath);
+    if (IsModuleName(longPath) && link == LinkKind::None) UnregisterModule(places, longPath);
     platform::RegistryKeyA sharedDlls;
     if (sharedDlls.Open(HKEY_LOCAL_MACHINE, kSharedDllsKey, KEY_ALL_ACCESS) == ERROR_SUCCESS)
         ::RegDeleteValueA(sharedDlls.get(), longPath.c_str());

@@ -48,7 +48,7 @@ void DeleteTreeBelow(RemovalContext& context, const std::string& path) {
             }
         } while (::FindNextFileA(find.get(), &entry));
     }
-    if (!::RemoveDirectoryA(path.c_str()) && HoldsScheduledFiles(context, path)) ScheduleFolderAfterItsFiles(path);
+    if (!::RemoveDirectoryA(path.c_str()) && HoldsScheduledFiles(context, path)) ScheduleFolderAfterItsFiles(context, path);
 }
 
 // The folder that the product folder is built from, and the product folder.
@@ -69,7 +69,7 @@ bool GetProductFolder(bool fromRegistry, std::string& out) {
 void DeleteFolderTree(RemovalContext& context, const std::string& path, const std::string& trustedBase) {
     // The refusal lives here so that no caller can hand a drive, a share, a
     // system folder or a path through a link to the walk.
-    if (!IsFolderSafeToDelete(path, trustedBase)) return;
+    if (!IsFolderSafeToDelete(PlacesOf(context), path, trustedBase)) return;
     DeleteTreeBelow(context, path);
 }
 

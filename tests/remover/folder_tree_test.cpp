@@ -170,7 +170,7 @@ TEST(DeleteFolderTreeRefusal, NeverWalksDrivesSharesOrSystemFolders) {
         ASSERT_FALSE(c.sentinel.empty());
         const std::string sentinel = c.sentinel + "\\meridel-sentinel.txt";
         ASSERT_TRUE(WriteFile(sentinel));
-        EXPECT_FALSE(remover::IsFolderSafeToDelete(c.folder));
+        EXPECT_FALSE(remover::IsFolderSafeToDelete(remover::GatherMachinePlaces(), c.folder));
         remover::RemovalContext context;
         remover::DeleteFolderTree(context, c.folder);
         EXPECT_TRUE(FileExists(sentinel));
