@@ -87,6 +87,16 @@ bool IsFileSafeToRemove(const MachinePlaces& places, const std::string& path) {
     return true;
 }
 
+bool IsFoundFileSafeToRemove(const MachinePlaces& places, const std::string& path) {
+    if (!places.complete) return false;
+    std::vector<std::string> spellings{path};
+    std::string finalPath;
+    if (ReadFinalPath(path, finalPath)) spellings.push_back(finalPath);
+    for (const std::string& spelling : Upper(spellings))
+        if (remover_core::IsFileRefused(spelling, places.windowsFolders, places.folders.shareAllowed)) return false;
+    return true;
+}
+
 bool LiesInDownloadCache(const std::string& path) {
     if (remover_core::ClassifyFolderPath(remover_core::ComparablePath(path)) != remover_core::FolderShape::Walkable)
         return false;

@@ -35,6 +35,11 @@ bool IsFolderSafeToDelete(const MachinePlaces& places, const std::string& path,
 // names no folder and lies outside the Windows folder in every spelling.
 bool IsFileSafeToRemove(const MachinePlaces& places, const std::string& path);
 
+// A file that the walk of a folder found, named by the folder's long form and
+// the name its listing gave: the folder passed IsFolderSafeToDelete, so what
+// is judged again is only where the file lies in the end (after links).
+bool IsFoundFileSafeToRemove(const MachinePlaces& places, const std::string& path);
+
 // A single file inside Internet Explorer's download cache ("Downloaded Program
 // Files" in the Windows folder, where the product's downloaded control lies)
 // in every spelling, and not a folder. Only administrators write there.

@@ -98,6 +98,9 @@ void ScheduleFolderAfterItsFiles(RemovalContext& context, const std::string& fol
 
 void DeleteFileOrSchedule(RemovalContext& context, const std::string& path) {
     if (IsScheduledForRestart(context, path)) return;
+    // Most files go at the first try. A read-only one, and one in use (the
+    // restart does not delete a read-only file), get plain attributes first.
+    if (::DeleteFileA(path.c_str())) return;
     ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     if (::DeleteFileA(path.c_str())) return;
     if (!IsInUseError(::GetLastError())) return;

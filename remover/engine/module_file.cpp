@@ -7,6 +7,7 @@
 
 #include "platform/registry_key.h"
 #include "platform/unique_resource.h"
+#include "remover/core/long_path_walk.h"
 #include "remover/engine/deletion_guard.h"
 #include "remover/engine/file_deletion.h"
 #include "remover/engine/file_link.h"
@@ -38,20 +39,7 @@ void UnregisterModule(const MachinePlaces& places, const std::string& path) {
     if (entryPoint && !CallGuarded(entryPoint)) module.release();
 }
 
-}  // namespace
-
-void RemoveModuleFile(RemovalContext& context, const char* path, FileOrigin origin) {
-    if (!path || !*path) return;
-    // A relative path, a folder or a system file is not the product's: it is
-    // neither loaded nor deleted, and its SharedDlls value stays.
-    const MachinePlaces& places = PlacesOf(context);
-    const bool safe =
-        IsFileSafeToRemove(places, path) || (origin == FileOrigin::DownloadCache && LiesInDownloadCache(path));
-    if (!safe) return;
-    const std::optional<std::string> expanded = ExpandToLongPath(path);
-    // An over-long path names no file we could handle: touch nothing at all.
-    if (!expanded) return;
-    const std::string& longPath = *expanded;
+void RemoveLongPath(RemovalContext& context, const MachinePlaces& places, const std::string& longPath) {
     // Already unregistered, its value deleted and scheduled earlier in this run.
     if (IsScheduledForRestart(context, longPath)) return;
     const LinkKind link = ClassifyLink(longPath);
@@ -73,6 +61,29 @@ void RemoveModuleFile(RemovalContext& context, const char* path, FileOrigin orig
             // path would delete that file (as Wine does for a host link).
             break;
     }
+}
+
+}  // namespace
+
+void RemoveModuleFile(RemovalContext& context, const char* path, FileOrigin origin) {
+    if (!path || !*path) return;
+    // A relative path, a folder or a system file is not the product's: it is
+    // neither loaded nor deleted, and its SharedDlls value stays.
+    const MachinePlaces& places = PlacesOf(context);
+    const bool safe =
+        IsFileSafeToRemove(places, path) || (origin == FileOrigin::DownloadCache && LiesInDownloadCache(path));
+    if (!safe) return;
+    const std::optional<std::string> expanded = ExpandToLongPath(path);
+    // An over-long path names no file we could handle: touch nothing at all.
+    if (!expanded) return;
+    RemoveLongPath(context, places, *expanded);
+}
+
+void RemoveFoundFile(RemovalContext& context, const std::string& longPath) {
+    // Too long for the expansion: handled no differently from a named file.
+    if (longPath.size() > remover_core::kLongPathLimit) return;
+    const MachinePlaces& places = PlacesOf(context);
+    if (IsFoundFileSafeToRemove(places, longPath)) RemoveLongPath(context, places, longPath);
 }
 
 }  // namespace remover

@@ -11,4 +11,8 @@ namespace remover {
 enum class FileOrigin { Registration, DownloadCache };
 void RemoveModuleFile(RemovalContext& context, const char* path, FileOrigin origin = FileOrigin::Registration);
 
+// The same for a file that the walk of a product folder found; its path is
+// already the long form (see IsFoundFileSafeToRemove).
+void RemoveFoundFile(RemovalContext& context, const std::string& longPath);
+
 }  // namespace remover

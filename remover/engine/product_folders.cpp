@@ -4,6 +4,8 @@
 
 #include <shlobj.h>
 
+#include <optional>
+
 #include "platform/registry_key.h"
 #include "platform/unique_resource.h"
 #include "remover/engine/deletion_guard.h"
@@ -28,8 +30,9 @@ bool IsLinkedFolder(DWORD attributes) {
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
-// Depth first; every file through RemoveModuleFile. A junction or symbolic
-// link is removed as a link: what it points to belongs to someone else.
+// Depth first, below the folder's long form; every file through
+// RemoveFoundFile. A junction or symbolic link is removed as a link: what it
+// points to belongs to someone else.
 void DeleteTreeBelow(RemovalContext& context, const std::string& path) {
     {
         WIN32_FIND_DATAA entry{};
@@ -44,7 +47,7 @@ void DeleteTreeBelow(RemovalContext& context, const std::string& path) {
             } else if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                 DeleteTreeBelow(context, full);
             } else {
-                RemoveModuleFile(context, full.c_str());
+                RemoveFoundFile(context, full);
             }
         } while (::FindNextFileA(find.get(), &entry));
     }
@@ -70,7 +73,10 @@ void DeleteFolderTree(RemovalContext& context, const std::string& path, const st
     // The refusal lives here so that no caller can hand a drive, a share, a
     // system folder or a path through a link to the walk.
     if (!IsFolderSafeToDelete(PlacesOf(context), path, trustedBase)) return;
-    DeleteTreeBelow(context, path);
+    // Every name the walk finds is then a long one, as the SharedDlls values
+    // and the files scheduled for the restart are spelled.
+    const std::optional<std::string> longPath = ExpandToLongPath(path);
+    if (longPath) DeleteTreeBelow(context, *longPath);
 }
 
 void RemoveProductFolders(RemovalContext& context) {
