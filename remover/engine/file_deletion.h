@@ -8,7 +8,9 @@ namespace remover {
 
 // Deletes one file now or, when Windows refuses because it is in use, locked
 // or access is denied, at the next start of Windows (and records in the
-// context that a restart is needed and that the file is scheduled).
+// context that a restart is needed and that the file is scheduled). Where
+// scheduling is unsafe (below the user's profile in an elevated run) the file
+// is left for the run after the restart, which is still asked for.
 void DeleteFileOrSchedule(RemovalContext& context, const std::string& path);
 
 // A folder that could not be removed because files in it go at restart: on
