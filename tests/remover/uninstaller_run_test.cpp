@@ -61,11 +61,12 @@ protected:
         EXPECT_TRUE(CopyFileTo(FixturePath(old_uninstaller::kFileName), program_));
     }
 
-    // The command text with %P replaced by the stand-in's path.
+    // The command text with %P replaced by the stand-in's path (%N: without ".exe").
     std::string Command(const std::string& pattern) const {
         std::string command = pattern;
-        const size_t at = command.find("%P");
-        if (at != std::string::npos) command.replace(at, 2, program_);
+        const size_t at = command.find_first_of('%');
+        if (at != std::string::npos)
+            command.replace(at, 2, command[at + 1] == 'N' ? program_.substr(0, program_.size() - 4) : program_);
         return command;
     }
 
@@ -88,6 +89,7 @@ TEST_F(OldUninstallers, RunWithTheSwitchesOfTheRunKindAndAreWaitedFor) {
         // Unquoted, with blanks in the program path: the path stays whole.
         {HKEY_LOCAL_MACHINE, kUninstallKeyRegistered, "%P -u", true, " /S /U -u"},
         {HKEY_CURRENT_USER, kUninstallKeyRegistered, "%P", true, ""},
+        {HKEY_LOCAL_MACHINE, kUninstallKey, "%N /log", true, " /S /U /log"},
         {HKEY_CURRENT_USER, kUninstallKey, "\"%P\"", true, ""},
         // An interactive run passes the uninstaller's own arguments only.
         {HKEY_CURRENT_USER, kUninstallKey, "\"%P\" -u log.txt", false, " -u log.txt"},
