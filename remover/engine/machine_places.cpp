@@ -13,7 +13,7 @@
 #include "remover/engine/deletion_guard.h"
 #include "remover/engine/elevation.h"
 #include "remover/engine/folder_guard.h"
-#include "remover/engine/product_folders.h"
+#include "remover/engine/product_places.h"
 #include "remover/engine/registry_paths.h"
 #include "remover/engine/shell_folder.h"
 

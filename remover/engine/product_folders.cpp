@@ -2,29 +2,19 @@
 
 #include <windows.h>
 
-#include <shlobj.h>
-
 #include <optional>
 
-#include "platform/registry_key.h"
 #include "platform/unique_resource.h"
 #include "remover/engine/deletion_guard.h"
 #include "remover/engine/file_deletion.h"
+#include "remover/engine/machine_places.h"
 #include "remover/engine/module_file.h"
-#include "remover/engine/registry_paths.h"
-#include "remover/engine/shell_folder.h"
+#include "remover/engine/product_places.h"
 
 namespace remover {
 namespace {
 
-const char kProductSubfolder[] = "\\Halvorix\\Meridel";
 const char kClientSubfolder[] = "\\Halvorix\\Meridel VRML Client";
-
-bool ReadCurrentVersionFolder(const char* valueName, std::string& out) {
-    platform::RegistryKeyA key;
-    return key.Open(HKEY_LOCAL_MACHINE, kCurrentVersionKey, KEY_READ) == ERROR_SUCCESS &&
-           key.ReadText(valueName, out) == ERROR_SUCCESS;
-}
 
 bool IsLinkedFolder(DWORD attributes) {
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
@@ -54,20 +44,7 @@ void DeleteTreeBelow(RemovalContext& context, const std::string& path) {
     if (!::RemoveDirectoryA(path.c_str()) && HoldsScheduledFiles(context, path)) ScheduleFolderAfterItsFiles(context, path);
 }
 
-// The folder that the product folder is built from, and the product folder.
-bool GetProductFolderAndBase(bool fromRegistry, std::string& base, std::string& out) {
-    if (fromRegistry ? !ReadCurrentVersionFolder("CommonFilesDir", base) : !GetShellFolder(CSIDL_APPDATA, base))
-        return false;
-    out = base + kProductSubfolder;
-    return true;
-}
-
 }  // namespace
-
-bool GetProductFolder(bool fromRegistry, std::string& out) {
-    std::string base;
-    return GetProductFolderAndBase(fromRegistry, base, out);
-}
 
 void DeleteFolderTree(RemovalContext& context, const std::string& path, const std::string& trustedBase) {
     // The refusal lives here so that no caller can hand a drive, a share, a

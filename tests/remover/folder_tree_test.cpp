@@ -7,6 +7,7 @@
 #include "platform/registry_key.h"
 #include "remover/engine/deletion_guard.h"
 #include "remover/engine/file_deletion.h"
+#include "remover/engine/product_places.h"
 #include "tests/support/file_fixture.h"
 #include "tests/support/host_link.h"
 #include "tests/support/process_fixture.h"
