@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "platform/unique_resource.h"
-#include "remover/engine/product_folders.h"
+#include "remover/engine/product_places.h"
 #include "remover/engine/shared_dll_sweep.h"
 
 namespace {

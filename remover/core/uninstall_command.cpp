@@ -5,17 +5,13 @@
 namespace remover_core {
 namespace {
 
-bool EndsWordAt(std::string_view text, size_t end) { return end == text.size() || text[end] == ' '; }
+constexpr std::string_view kExe = ".exe";
 
-// The end of the first ".exe" (any case) that closes a word, or npos.
-size_t EndOfExeWord(std::string_view command) {
-    constexpr std::string_view kExe = ".exe";
-    for (size_t i = 0; i + kExe.size() <= command.size(); ++i) {
-        size_t k = 0;
-        while (k < kExe.size() && platform::AsciiLower(command[i + k]) == kExe[k]) ++k;
-        if (k == kExe.size() && EndsWordAt(command, i + k)) return i + k;
-    }
-    return std::string_view::npos;
+bool EndsWithExe(std::string_view text) {
+    if (text.size() < kExe.size()) return false;
+    for (size_t k = 0; k < kExe.size(); ++k)
+        if (platform::AsciiLower(text[text.size() - kExe.size() + k]) != kExe[k]) return false;
+    return true;
 }
 
 struct Split {
@@ -33,21 +29,26 @@ Split SplitQuoted(std::string_view command, const FileTest& isFile) {
     return split;
 }
 
+// What CreateProcess would find, longest first: each blank-separated prefix
+// of the command, with ".exe" added where it does not end so. A shorter path
+// that merely happens to exist never wins over a longer one.
 Split SplitUnquoted(std::string_view command, const FileTest& isFile) {
-    const size_t exeEnd = EndOfExeWord(command);
-    if (exeEnd != std::string_view::npos) {
-        std::string candidate(command.substr(0, exeEnd));
-        if (isFile(candidate)) return {std::move(candidate), true, command.substr(exeEnd)};
+    for (size_t end = command.size(); end > 0;) {
+        // A prefix that ends in a blank (one of several in a row) names nothing.
+        if (command[end - 1] != ' ') {
+            std::string candidate(command.substr(0, end));
+            if (!EndsWithExe(candidate)) candidate += kExe;
+            if (isFile(candidate)) return {std::move(candidate), true, command.substr(end)};
+        }
+        const size_t blank = command.rfind(' ', end - 1);
+        if (blank == std::string_view::npos) break;
+        end = blank;
     }
+    // A first word with another extension ("uninst.com") as written; else
+    // the first word as an unresolved program.
     const std::string_view word = command.substr(0, command.find(' '));
     Split split{std::string(word), false, command.substr(word.size())};
-    if (word.empty()) return split;
-    if (isFile(split.program)) {
-        split.found = true;
-    } else if (isFile(split.program + ".exe")) {
-        split.program += ".exe";
-        split.found = true;
-    }
+    split.found = !word.empty() && isFile(split.program);
     return split;
 }
 

@@ -24,12 +24,13 @@ struct UninstallLaunch {
 
 // The program part of the command:
 // - quoted: the text inside the quotes;
-// - unquoted: the text up to the first ".exe" (any case) that ends a word,
-//   when that file exists (a path with blanks); else the first word, when it
-//   names an existing file as written or with ".exe" added; else the first
-//   word as it stands.
+// - unquoted: the longest blank-separated prefix of the command that names
+//   an existing file, with ".exe" added where it does not end so (a path
+//   with blanks: "C:\Program Files\Old Meridel\uninst /log" finds
+//   "...\uninst.exe"); else the first word, when it names an existing file
+//   as written; else the first word as it stands.
 // A shorter path that merely happens to exist ("C:\Program.exe") never wins
-// over the whole one. The switches go right after the program part and its
+// over a longer one. The switches go right after the program part and its
 // blank; a command without arguments gets none. Nothing when no program can
 // be quoted (empty, or a quote inside it).
 std::optional<UninstallLaunch> ParseUninstallCommand(std::string_view command, bool silent, const FileTest& isFile);

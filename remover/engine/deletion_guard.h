@@ -6,11 +6,15 @@
 #include <string>
 #include <vector>
 
+#include "remover/engine/machine_places.h"
+
 namespace remover {
 
 // Every spelling of an existing path: as written, long form, short form and
 // the final path; only the written one for a path that does not exist.
 std::vector<std::string> PathSpellings(const std::string& path);
+// The same, upper-cased the way the code page does, for comparisons.
+std::vector<std::string> UpperSpellings(const std::string& path);
 
 // True when a name of the folder below `trustedBase` (the folder it was built
 // from; empty for the drive root or share) is a link. With `includeLast`
@@ -22,12 +26,19 @@ bool HasLinkBelow(const std::string& folder, const std::string& trustedBase, boo
 // user's profile, is or holds one of the current user's own folders, is one of
 // the maker's "Halvorix" folders, or is a share other than the product's
 // Application Data folder; and no name below `trustedBase`, the folder's own
-// included, is a link.
-bool IsFolderSafeToDelete(const std::string& path, const std::string& trustedBase = std::string());
+// included, is a link. Judged against the run's places; nothing is safe when
+// they are incomplete.
+bool IsFolderSafeToDelete(const MachinePlaces& places, const std::string& path,
+                          const std::string& trustedBase = std::string());
 
 // A single file that may be unregistered and deleted: an absolute path that
 // names no folder and lies outside the Windows folder in every spelling.
-bool IsFileSafeToRemove(const std::string& path);
+bool IsFileSafeToRemove(const MachinePlaces& places, const std::string& path);
+
+// A file that the walk of a folder found, named by the folder's long form and
+// the name its listing gave: the folder passed IsFolderSafeToDelete, so what
+// is judged again is only where the file lies in the end (after links).
+bool IsFoundFileSafeToRemove(const MachinePlaces& places, const std::string& path);
 
 // A single file inside Internet Explorer's download cache ("Downloaded Program
 // Files" in the Windows folder, where the product's downloaded control lies)

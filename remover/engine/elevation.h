@@ -1,12 +1,19 @@
 #pragma once
+#include <windows.h>
 
 namespace remover {
 
-// True when this process runs with an elevated token. An elevated remover
-// shares the user's registry hive and profile folders with every unelevated
-// process of that user, so what it finds there may have been planted.
-// False where the system cannot tell (no TokenElevation): such systems have
-// no split token, and the remover behaves as it always has.
+// True when the elevated-run rules apply: this process runs with the full
+// token of a split logon (TokenElevationTypeFull), whose limited twin runs the
+// user's other programs with the same registry hive and profile folders, so
+// what the remover finds there may have been planted. False on the Windows 95
+// family (no tokens), with UAC off, for the built-in Administrator and the
+// system account (TokenElevationTypeDefault: no limited twin shares the
+// machine with them), and where the system cannot tell.
 bool IsProcessElevated();
+
+// The Windows family (VER_PLATFORM_WIN32_NT, VER_PLATFORM_WIN32_WINDOWS);
+// 0 when the call fails.
+DWORD WindowsPlatformId();
 
 }  // namespace remover

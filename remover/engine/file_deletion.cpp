@@ -11,6 +11,7 @@
 #include "remover/core/long_path_walk.h"
 #include "remover/core/rename_section.h"
 #include "remover/engine/elevation.h"
+#include "remover/engine/machine_places.h"
 #include "remover/engine/user_places.h"
 
 namespace remover {
@@ -56,23 +57,14 @@ bool IsInUseError(DWORD error) {
     return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
 }
 
-// The Windows family, from a zeroed OSVERSIONINFOA of 148 bytes; 0 when the
-// call fails.
-DWORD PlatformId() {
-    OSVERSIONINFOA version{};
-    version.dwOSVersionInfoSize = sizeof(version);
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    ::GetVersionExA(&version);
-#pragma GCC diagnostic pop
-    return version.dwPlatformId;
-}
-
 // The deletion at restart runs with the system's rights and follows the path
 // as it is then: below the user's profile, any process of the user could
 // have replaced a folder on it by a link by that time. An elevated run leaves
 // such a file for the next run instead.
-bool MaySchedule(const std::string& path) { return !(IsProcessElevated() && LiesInUserProfile(path)); }
+bool MaySchedule(RemovalContext& context, const std::string& path) {
+    const MachinePlaces& places = PlacesOf(context);
+    return !(places.elevated && LiesInUserProfile(places, path));
+}
 
 }  // namespace
 
@@ -87,11 +79,12 @@ bool HoldsScheduledFiles(const RemovalContext& context, const std::string& folde
     return false;
 }
 
-void ScheduleFolderAfterItsFiles(const std::string& folder) {
-    if (!MaySchedule(folder)) return;
+void ScheduleFolderAfterItsFiles(RemovalContext& context, const std::string& folder) {
+    if (!MaySchedule(context, folder)) return;
     // The restart works through its list in order, and removes a folder only
     // when it is empty by then.
-    if (PlatformId() == VER_PLATFORM_WIN32_NT) ::MoveFileExA(folder.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+    if (WindowsPlatformId() == VER_PLATFORM_WIN32_NT)
+        ::MoveFileExA(folder.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
 }
 
 void DeleteFileOrSchedule(RemovalContext& context, const std::string& path, const DeleteNow& deleteNow) {
@@ -99,15 +92,19 @@ void DeleteFileOrSchedule(RemovalContext& context, const std::string& path, cons
     if (deleteNow) {
         if (deleteNow()) return;
     } else {
+        // Most files go at the first try. A read-only one, and one in use (the
+        // restart does not delete a read-only file), get plain attributes first.
+        if (::DeleteFileA(path.c_str())) return;
         ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
         if (::DeleteFileA(path.c_str())) return;
     }
     if (!IsInUseError(::GetLastError())) return;
-    if (!MaySchedule(path)) return;
-    // Set whatever the scheduling below achieves: the user is asked to restart.
+    // Whatever becomes of the file (scheduled, or left for the run after the
+    // restart), the user is asked to restart: the run did not remove it.
     context.restartNeeded = true;
+    if (!MaySchedule(context, path)) return;
     context.scheduledFiles.insert(platform::CodePageUpper(path));
-    const DWORD family = PlatformId();
+    const DWORD family = WindowsPlatformId();
     if (family == VER_PLATFORM_WIN32_NT)
         ::MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
     else if (family == VER_PLATFORM_WIN32_WINDOWS)

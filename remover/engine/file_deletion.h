@@ -9,7 +9,9 @@ namespace remover {
 
 // Deletes one file now or, when Windows refuses because it is in use, locked
 // or access is denied, at the next start of Windows (and records in the
-// context that a restart is needed and that the file is scheduled).
+// context that a restart is needed and that the file is scheduled). Where
+// scheduling is unsafe (below the user's profile in an elevated run) the file
+// is left for the run after the restart, which is still asked for.
 // `deleteNow`, when given, deletes the file instead of its path: true when it
 // went, otherwise GetLastError says why.
 using DeleteNow = std::function<bool()>;
@@ -19,7 +21,7 @@ void DeleteFileOrSchedule(RemovalContext& context, const std::string& path, cons
 // the NT family it is scheduled too, after those files, so that the restart
 // leaves no empty product folder. wininit.ini of the Windows 95 family
 // deletes files only; there the folder waits for the next run.
-void ScheduleFolderAfterItsFiles(const std::string& folder);
+void ScheduleFolderAfterItsFiles(RemovalContext& context, const std::string& folder);
 
 // True when a file that this run scheduled lies below the folder.
 bool HoldsScheduledFiles(const RemovalContext& context, const std::string& folder);

@@ -7,7 +7,6 @@
 #include "platform/optional_proc.h"
 #include "platform/registry_key.h"
 #include "remover/engine/file_deletion.h"
-#include "remover/engine/registry_paths.h"
 #include "remover/engine/shell_folder.h"
 
 namespace remover {
@@ -23,11 +22,6 @@ constexpr int kShellFolders[] = {
     CSIDL_DESKTOPDIRECTORY, CSIDL_COMMON_DESKTOPDIRECTORY,
     CSIDL_STARTMENU,        CSIDL_COMMON_STARTMENU, CSIDL_FAVORITES,
     CSIDL_FONTS,
-};
-
-constexpr const char* kCurrentVersionValues[] = {
-    "ProgramFilesDir", "CommonFilesDir", "ProgramFilesDir (x86)", "CommonFilesDir (x86)",
-    "ProgramW6432Dir", "CommonW6432Dir",
 };
 
 constexpr const char* kEnvironmentFolders[] = {
@@ -57,15 +51,9 @@ void AddDirectoryCalls(std::vector<std::string>& folders) {
     if (length > 0 && length < MAX_PATH) AddFolder(folders, buffer);
 }
 
+// The folder that holds every user's profile. (Program Files and Common
+// Files are read from both registry views with the run's places.)
 void AddRegistryFolders(std::vector<std::string>& folders) {
-    platform::RegistryKeyA key;
-    if (key.Open(HKEY_LOCAL_MACHINE, kCurrentVersionKey, KEY_READ) == ERROR_SUCCESS) {
-        for (const char* name : kCurrentVersionValues) {
-            std::string folder;
-            if (key.ReadText(name, folder) == ERROR_SUCCESS) AddFolder(folders, folder);
-        }
-    }
-    // The folder that holds every user's profile.
     platform::RegistryKeyA profiles;
     if (profiles.Open(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList",
                       KEY_READ) != ERROR_SUCCESS)

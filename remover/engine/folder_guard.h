@@ -5,8 +5,9 @@
 namespace remover {
 
 // The system's own folders as this machine names them (Windows, System,
-// Program Files, Common Files, the profiles, Application Data and the like),
-// each in the form found and in its long form.
+// the shell's Program Files and Common Files, the profiles, Application Data
+// and the like), each in the form found and in its long form. The registry's
+// Program Files folders of both views are read with the run's places.
 std::vector<std::string> SystemFolders();
 
 // The system and Windows folders as the system calls give them, in the order

@@ -7,6 +7,7 @@
 
 #include "platform/registry_key.h"
 #include "platform/unique_resource.h"
+#include "remover/core/long_path_walk.h"
 #include "remover/engine/canonical_path.h"
 #include "remover/engine/deletion_guard.h"
 #include "remover/engine/file_deletion.h"
@@ -26,8 +27,8 @@ bool IsModuleName(const std::string& path) {
 
 // Lets the module remove its own registrations. It runs inside this process;
 // an exception that leaves its entry point is caught, and the removal goes on.
-void UnregisterModule(const std::string& path) {
-    if (!MayLoadComponentModule(path)) return;
+void UnregisterModule(const MachinePlaces& places, const std::string& path) {
+    if (!MayLoadComponentModule(places, path)) return;
     // A damaged image must not stop a silent removal with a system message box.
     const UINT previousMode = ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     platform::UniqueModule module = LoadComponentModule(path);
@@ -39,24 +40,12 @@ void UnregisterModule(const std::string& path) {
     if (entryPoint && !CallGuarded(entryPoint)) module.release();
 }
 
-}  // namespace
-
-void RemoveModuleFile(RemovalContext& context, const char* path, FileOrigin origin, const DeleteNow& deleteNow) {
-    if (!path || !*path) return;
-    // Every step below judges and acts on this one spelling. An over-long
-    // path, or one whose long form opens another file, is touched not at all.
-    const std::optional<std::string> canonical = CanonicalPath(path);
-    if (!canonical) return;
-    const std::string& longPath = *canonical;
-    // A relative path, a folder or a system file is not the product's: it is
-    // neither loaded nor deleted, and its SharedDlls value stays.
-    const bool safe =
-        IsFileSafeToRemove(longPath) || (origin == FileOrigin::DownloadCache && LiesInDownloadCache(longPath));
-    if (!safe) return;
+void RemoveLongPath(RemovalContext& context, const MachinePlaces& places, const std::string& longPath,
+                    const DeleteNow& deleteNow) {
     // Already unregistered, its value deleted and scheduled earlier in this run.
     if (IsScheduledForRestart(context, longPath)) return;
     const LinkKind link = ClassifyLink(longPath);
-    if (IsModuleName(longPath) && link == LinkKind::None) UnregisterModule(longPath);
+    if (IsModuleName(longPath) && link == LinkKind::None) UnregisterModule(places, longPath);
     platform::RegistryKeyA sharedDlls;
     if (sharedDlls.Open(HKEY_LOCAL_MACHINE, kSharedDllsKey, KEY_ALL_ACCESS) == ERROR_SUCCESS)
         ::RegDeleteValueA(sharedDlls.get(), longPath.c_str());
@@ -74,6 +63,30 @@ void RemoveModuleFile(RemovalContext& context, const char* path, FileOrigin orig
             // path would delete that file (as Wine does for a host link).
             break;
     }
+}
+
+}  // namespace
+
+void RemoveModuleFile(RemovalContext& context, const char* path, FileOrigin origin) {
+    if (!path || !*path) return;
+    // Every step below judges and acts on this one spelling. An over-long
+    // path, or one whose long form opens another file, is touched not at all.
+    const std::optional<std::string> canonical = CanonicalPath(path);
+    if (!canonical) return;
+    // A relative path, a folder or a system file is not the product's: it is
+    // neither loaded nor deleted, and its SharedDlls value stays.
+    const MachinePlaces& places = PlacesOf(context);
+    const bool safe = IsFileSafeToRemove(places, *canonical) ||
+                      (origin == FileOrigin::DownloadCache && LiesInDownloadCache(*canonical));
+    if (!safe) return;
+    RemoveLongPath(context, places, *canonical, nullptr);
+}
+
+void RemoveFoundFile(RemovalContext& context, const std::string& longPath, const DeleteNow& deleteNow) {
+    // Too long for the expansion: handled no differently from a named file.
+    if (longPath.size() > remover_core::kLongPathLimit) return;
+    const MachinePlaces& places = PlacesOf(context);
+    if (IsFoundFileSafeToRemove(places, longPath)) RemoveLongPath(context, places, longPath, deleteNow);
 }
 
 }  // namespace remover

@@ -1,17 +1,23 @@
 #pragma once
+#include <string>
+
 #include "remover/engine/file_deletion.h"
 #include "remover/engine/removal_context.h"
 
 namespace remover {
 
-// The one way the remover deletes a file: long path, DllUnregisterServer for a
-// ".dll" or ".exe", the SharedDlls value, then the file (now or at restart).
-// A null or empty path does nothing, and so does one too long to expand.
-// Files must lie outside the Windows folder; a file that a download-cache
-// record lists may also lie in Internet Explorer's download cache inside it.
-// A folder walk passes `deleteNow` to delete through the folder it holds.
+// The one way the remover deletes a file: one canonical (long) spelling,
+// DllUnregisterServer for a ".dll" or ".exe", the SharedDlls value, then the
+// file (now or at restart). A null or empty path does nothing, and so does one
+// too long to expand or whose long form opens another file. Files must lie
+// outside the Windows folder; a file that a download-cache record lists may
+// also lie in Internet Explorer's download cache inside it.
 enum class FileOrigin { Registration, DownloadCache };
-void RemoveModuleFile(RemovalContext& context, const char* path, FileOrigin origin = FileOrigin::Registration,
-                      const DeleteNow& deleteNow = nullptr);
+void RemoveModuleFile(RemovalContext& context, const char* path, FileOrigin origin = FileOrigin::Registration);
+
+// The same for a file that the walk of a product folder found; its path is
+// already the long form (see IsFoundFileSafeToRemove). A walk through held
+// folders passes `deleteNow` to delete the file through the folder it holds.
+void RemoveFoundFile(RemovalContext& context, const std::string& longPath, const DeleteNow& deleteNow = nullptr);
 
 }  // namespace remover

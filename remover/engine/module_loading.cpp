@@ -3,13 +3,12 @@
 #include <windows.h>
 
 #include "remover/core/folder_refusal.h"
-#include "remover/engine/elevation.h"
 #include "remover/engine/user_places.h"
 
 namespace remover {
 
-bool MayLoadComponentModule(const std::string& longPath) {
-    return !(IsProcessElevated() && LiesInUserProfile(longPath));
+bool MayLoadComponentModule(const MachinePlaces& places, const std::string& longPath) {
+    return !(places.elevated && LiesInUserProfile(places, longPath));
 }
 
 platform::UniqueModule LoadComponentModule(const std::string& longPath) {

@@ -8,8 +8,8 @@
 #include "platform/unique_resource.h"
 #include "remover/core/folder_refusal.h"
 #include "remover/core/uninstall_command.h"
-#include "remover/engine/elevation.h"
 #include "remover/engine/folder_guard.h"
+#include "remover/engine/machine_places.h"
 #include "remover/engine/user_places.h"
 
 namespace remover {
@@ -40,9 +40,9 @@ bool IsFile(const std::string& path) {
 // Any process of the user can write HKCU: an elevated run starts only an
 // uninstaller that lies where only administrators can put one, in the
 // maker's own folders.
-bool MayStart(HKEY hive, const remover_core::UninstallLaunch& launch) {
-    if (hive != HKEY_CURRENT_USER || !IsProcessElevated()) return true;
-    return launch.found && LiesInMakersProgramFolders(launch.program);
+bool MayStart(const MachinePlaces& places, HKEY hive, const remover_core::UninstallLaunch& launch) {
+    if (hive != HKEY_CURRENT_USER || !places.elevated) return true;
+    return launch.found && LiesInMakersProgramFolders(places, launch.program);
 }
 
 // A bare program name ("MsiExec.exe") is taken from the system folders only:
@@ -76,7 +76,7 @@ void StartAndWait(const remover_core::UninstallLaunch& launch) {
 
 }  // namespace
 
-void RunOldUninstallers(HKEY hive, bool silent) {
+void RunOldUninstallers(RemovalContext& context, HKEY hive, bool silent) {
     std::string command;
     if (!ReadUninstallCommand(hive, command)) return;
     auto launch = remover_core::ParseUninstallCommand(command, silent, IsFile);
@@ -87,7 +87,7 @@ void RunOldUninstallers(HKEY hive, bool silent) {
         launch->program = *system;
         launch->found = true;
     }
-    if (MayStart(hive, *launch)) StartAndWait(*launch);
+    if (MayStart(PlacesOf(context), hive, *launch)) StartAndWait(*launch);
 }
 
 }  // namespace remover

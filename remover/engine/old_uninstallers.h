@@ -1,9 +1,11 @@
 #pragma once
 #include <windows.h>
 
+#include "remover/engine/removal_context.h"
+
 namespace remover {
 
 // Runs an older version's registered uninstaller and waits for it.
-void RunOldUninstallers(HKEY hive, bool silent);
+void RunOldUninstallers(RemovalContext& context, HKEY hive, bool silent);
 
 }  // namespace remover

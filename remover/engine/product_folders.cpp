@@ -2,43 +2,33 @@
 
 #include <windows.h>
 
-#include <shlobj.h>
-
 #include <optional>
 #include <vector>
 
 #include "platform/exact_text.h"
 #include "platform/held_folder.h"
 #include "platform/name_search.h"
-#include "platform/registry_key.h"
-#include "platform/unique_resource.h"
 #include "remover/engine/canonical_path.h"
 #include "remover/engine/deletion_guard.h"
 #include "remover/engine/file_deletion.h"
+#include "remover/engine/machine_places.h"
 #include "remover/engine/module_file.h"
-#include "remover/engine/registry_paths.h"
-#include "remover/engine/shell_folder.h"
+#include "remover/engine/product_places.h"
 
 namespace remover {
 namespace {
 
-const char kProductSubfolder[] = "\\Halvorix\\Meridel";
 const char kClientSubfolder[] = "\\Halvorix\\Meridel VRML Client";
-
-bool ReadCurrentVersionFolder(const char* valueName, std::string& out) {
-    platform::RegistryKeyA key;
-    return key.Open(HKEY_LOCAL_MACHINE, kCurrentVersionKey, KEY_READ) == ERROR_SUCCESS &&
-           key.ReadText(valueName, out) == ERROR_SUCCESS;
-}
 
 bool IsLinkedFolder(DWORD attributes) {
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
-// Depth first; every file through RemoveModuleFile. A junction or symbolic
-// link is removed as a link: what it points to belongs to someone else. A
-// name the code page cannot spell exactly is not the product's: it is neither
-// deleted nor entered, and the folder that holds it stays.
+// Depth first, below the folder's long form; every file through
+// RemoveFoundFile. A junction or symbolic link is removed as a link: what it
+// points to belongs to someone else. A name the code page cannot spell exactly
+// is not the product's: it is neither deleted nor entered, and the folder that
+// holds it stays.
 void DeleteTreeBelow(RemovalContext& context, const std::string& path) {
     std::vector<platform::FoundName> entries;
     if (!platform::FindNames(path + "\\*.*", entries)) return;
@@ -50,10 +40,11 @@ void DeleteTreeBelow(RemovalContext& context, const std::string& path) {
         } else if (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) {
             DeleteTreeBelow(context, full);
         } else {
-            RemoveModuleFile(context, full.c_str());
+            RemoveFoundFile(context, full);
         }
     }
-    if (!::RemoveDirectoryA(path.c_str()) && HoldsScheduledFiles(context, path)) ScheduleFolderAfterItsFiles(path);
+    if (!::RemoveDirectoryA(path.c_str()) && HoldsScheduledFiles(context, path))
+        ScheduleFolderAfterItsFiles(context, path);
 }
 
 void DeleteHeldTree(RemovalContext& context, platform::HeldFolder folder, const std::string& path);
@@ -74,8 +65,7 @@ void DeleteHeldTreeBelow(RemovalContext& context, const platform::HeldFolder& fo
         } else if (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) {
             if (platform::HeldFolder child = folder.OpenChild(entry.name)) DeleteHeldTree(context, std::move(child), full);
         } else {
-            RemoveModuleFile(context, full.c_str(), FileOrigin::Registration,
-                             [&folder, &entry] { return folder.DeleteFileBelow(entry.name); });
+            RemoveFoundFile(context, full, [&folder, &entry] { return folder.DeleteFileBelow(entry.name); });
         }
     }
 }
@@ -84,23 +74,10 @@ void DeleteHeldTree(RemovalContext& context, platform::HeldFolder folder, const 
     DeleteHeldTreeBelow(context, folder, path);
     const bool marked = folder.DeleteWhenClosed();
     folder = platform::HeldFolder();  // the deletion happens as the handle closes
-    if (!marked && HoldsScheduledFiles(context, path)) ScheduleFolderAfterItsFiles(path);
-}
-
-// The folder that the product folder is built from, and the product folder.
-bool GetProductFolderAndBase(bool fromRegistry, std::string& base, std::string& out) {
-    if (fromRegistry ? !ReadCurrentVersionFolder("CommonFilesDir", base) : !GetShellFolder(CSIDL_APPDATA, base))
-        return false;
-    out = base + kProductSubfolder;
-    return true;
+    if (!marked && HoldsScheduledFiles(context, path)) ScheduleFolderAfterItsFiles(context, path);
 }
 
 }  // namespace
-
-bool GetProductFolder(bool fromRegistry, std::string& out) {
-    std::string base;
-    return GetProductFolderAndBase(fromRegistry, base, out);
-}
 
 void DeleteFolderTree(RemovalContext& context, const std::string& path, const std::string& trustedBase) {
     // The guard judges, and the walk starts from, one spelling of the folder.
@@ -108,7 +85,9 @@ void DeleteFolderTree(RemovalContext& context, const std::string& path, const st
     if (!folder) return;
     // The refusal lives here so that no caller can hand a drive, a share, a
     // system folder or a path through a link to the walk.
-    if (!IsFolderSafeToDelete(*folder, trustedBase)) return;
+    if (!IsFolderSafeToDelete(PlacesOf(context), *folder, trustedBase)) return;
+    // The canonical form is the long one: every name the walk finds is then
+    // long too, as the SharedDlls values and the files scheduled are spelled.
     if (!platform::HeldFolder::Available()) return DeleteTreeBelow(context, *folder);
     if (platform::HeldFolder held = platform::HeldFolder::Open(platform::Widen(*folder)))
         DeleteHeldTree(context, std::move(held), *folder);

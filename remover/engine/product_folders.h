@@ -5,11 +5,7 @@
 
 namespace remover {
 
-// The product folder below Common Files (fromRegistry) or below the user's
-// Application Data folder, without a trailing backslash.
-bool GetProductFolder(bool fromRegistry, std::string& out);
-
-// Deletes a folder with everything in it, every file through RemoveModuleFile.
+// Deletes a folder with everything in it, every file through RemoveFoundFile.
 // trustedBase: the folder the path was built from (empty: the drive root);
 // no name below it may be a link.
 void DeleteFolderTree(RemovalContext& context, const std::string& path,

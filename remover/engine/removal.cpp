@@ -9,8 +9,8 @@
 #include "remover/engine/class_registration.h"
 #include "remover/engine/component_table.h"
 #include "remover/engine/distribution_units.h"
-#include "remover/engine/elevation.h"
 #include "remover/engine/file_type_cleanup.h"
+#include "remover/engine/machine_places.h"
 #include "remover/engine/module_file.h"
 #include "remover/engine/old_uninstallers.h"
 #include "remover/engine/product_folders.h"
@@ -44,7 +44,8 @@ void RemoveClassRegistration(RemovalContext& context, const platform::RegistryKe
     // In an elevated run, a module that the user's own classes name is the
     // product's only where the user's own files lie: anywhere else it could be
     // another program's file, named to have it unregistered and deleted.
-    if (!IsProcessElevated() || !IsUserClassRegistration(classId) || LiesInUserProfile(path))
+    const MachinePlaces& places = PlacesOf(context);
+    if (!places.elevated || !IsUserClassRegistration(classId) || LiesInUserProfile(places, path))
         RemoveModuleFile(context, path.c_str());
     classKey.DeleteKeyTree(GuidToText(classId).c_str());
 }
@@ -85,8 +86,8 @@ void RunRemoval(const RemoverOptions& options, RemovalContext& context) {
     context.removeFolders = options.removeFolders;
     SweepSharedDllEntries(HKEY_CURRENT_USER);
     SweepSharedDllEntries(HKEY_LOCAL_MACHINE);
-    RunOldUninstallers(HKEY_CURRENT_USER, options.silent);
-    RunOldUninstallers(HKEY_LOCAL_MACHINE, options.silent);
+    RunOldUninstallers(context, HKEY_CURRENT_USER, options.silent);
+    RunOldUninstallers(context, HKEY_LOCAL_MACHINE, options.silent);
     RemoveDistributionUnits(context);
 
     const std::string productKeyPath = LoadProductKeyPath();

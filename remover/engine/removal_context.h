@@ -1,8 +1,11 @@
 #pragma once
+#include <memory>
 #include <set>
 #include <string>
 
 namespace remover {
+
+struct MachinePlaces;
 
 // What one removal run has found out so far. The caller of the run makes it
 // and hands it down to every step that deletes files, so nothing of one run
@@ -17,6 +20,9 @@ struct RemovalContext {
     // Whether the product folders go at the end of the run; a kept component
     // whose module is still there keeps them.
     bool removeFolders = true;
+    // The machine's protected folders, gathered at the run's first judgement
+    // (PlacesOf in machine_places.h).
+    std::shared_ptr<const MachinePlaces> places;
 };
 
 }  // namespace remover

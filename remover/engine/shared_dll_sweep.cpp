@@ -5,7 +5,7 @@
 
 #include "platform/registry_key.h"
 #include "remover/core/shared_dll_name.h"
-#include "remover/engine/product_folders.h"
+#include "remover/engine/product_places.h"
 #include "remover/engine/registry_paths.h"
 
 namespace remover {

@@ -1,18 +1,20 @@
 #pragma once
 #include <string>
 
+#include "remover/engine/machine_places.h"
+
 namespace remover {
 
 // True when the file lies below the user's profile or application-data
 // folders, where every unelevated process of the user can write. Both the
 // path as given and the path it resolves to are compared.
-bool LiesInUserProfile(const std::string& path);
+bool LiesInUserProfile(const MachinePlaces& places, const std::string& path);
 
 // True when the file, as the file system resolves it, lies below the maker's
 // folder ("Halvorix") in Program Files or Common Files, which only
 // administrators can change. Anywhere else in those folders lie other
 // vendors' programs (a shell, an interpreter) that a planted command line
 // could turn to any use. False when it cannot be resolved.
-bool LiesInMakersProgramFolders(const std::string& path);
+bool LiesInMakersProgramFolders(const MachinePlaces& places, const std::string& path);
 
 }  // namespace remover

@@ -40,6 +40,11 @@ TEST(ParseUninstallCommand, FindsTheProgramPartAndPutsTheSwitchesAfterIt) {
          {"C:\\Program.exe", "C:\\Program Files\\Halvorix\\Old.exe", kOld}, kOld, true,
          "\"C:\\Program Files\\Halvorix\\Old Meridel\\uninst.exe\" /S /U /log",
          "\"C:\\Program Files\\Halvorix\\Old Meridel\\uninst.exe\" /log"},
+        // Without ".exe": the longest prefix that exists with ".exe" added.
+        {"C:\\Program Files\\Halvorix\\Old Meridel\\uninst /log",
+         {"C:\\Program.exe", "C:\\Program Files\\Halvorix\\Old.exe", kOld}, kOld, true,
+         "\"C:\\Program Files\\Halvorix\\Old Meridel\\uninst.exe\" /S /U /log",
+         "\"C:\\Program Files\\Halvorix\\Old Meridel\\uninst.exe\" /log"},
         {"C:\\Program Files\\Meridel\\UNINST.EXE", {"C:\\Program Files\\Meridel\\UNINST.EXE"},
          "C:\\Program Files\\Meridel\\UNINST.EXE", true, "\"C:\\Program Files\\Meridel\\UNINST.EXE\"",
          "\"C:\\Program Files\\Meridel\\UNINST.EXE\""},

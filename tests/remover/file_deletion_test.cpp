@@ -8,6 +8,7 @@
 #include "platform/unique_resource.h"
 
 #include "tests/support/file_fixture.h"
+#include "tests/support/machine_fixture.h"
 #include "tests/support/process_fixture.h"
 #include "tests/support/registry_fixture.h"
 #include "tests/support/removal_support.h"
@@ -186,6 +187,21 @@ TEST_F(Win98Deletion, KeepsASectionLargerThanTheFirstBuffer) {
         EXPECT_EQ(RunProbe({busy}), 1u);
     }
     EXPECT_EQ(ReadWholeFile(WininitPath()), before + "NUL=" + ShortPath(busy) + "\r\n");
+}
+
+// The Windows 95 family has no elevated runs: a file in use below the
+// profile is scheduled like any other.
+TEST_F(Win98Deletion, SchedulesAFileInUseBelowTheProfile) {
+    const ScopedFolderCleanup maker(AppDataMakerFolder());
+    ASSERT_TRUE(Seed(""));
+    const std::string held = AppDataProductFolder() + "\\held.dll";
+    ASSERT_TRUE(WriteFile(held));
+    {
+        FileHolder holder({held});
+        ASSERT_TRUE(holder.holding());
+        EXPECT_EQ(RunProbe({held}), 1u);
+    }
+    EXPECT_EQ(ReadWholeFile(WininitPath()), "[rename]\r\nNUL=" + ShortPath(held) + "\r\n");
 }
 
 TEST_F(Win98Deletion, FreeFilesLeaveWininitAlone) {

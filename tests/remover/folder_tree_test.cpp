@@ -10,6 +10,7 @@
 #include "platform/unique_resource.h"
 #include "remover/engine/deletion_guard.h"
 #include "remover/engine/file_deletion.h"
+#include "remover/engine/product_places.h"
 #include "tests/support/file_fixture.h"
 #include "tests/support/host_link.h"
 #include "tests/support/process_fixture.h"
@@ -236,7 +237,7 @@ TEST(DeleteFolderTreeRefusal, NeverWalksDrivesSharesOrSystemFolders) {
         ASSERT_FALSE(c.sentinel.empty());
         const std::string sentinel = c.sentinel + "\\meridel-sentinel.txt";
         ASSERT_TRUE(WriteFile(sentinel));
-        EXPECT_FALSE(remover::IsFolderSafeToDelete(c.folder));
+        EXPECT_FALSE(remover::IsFolderSafeToDelete(remover::GatherMachinePlaces(), c.folder));
         remover::RemovalContext context;
         remover::DeleteFolderTree(context, c.folder);
         EXPECT_TRUE(FileExists(sentinel));

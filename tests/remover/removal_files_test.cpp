@@ -8,6 +8,9 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <cstring>
+#include <list>
+#include <optional>
 
 #include "remover/engine/class_registration.h"
 #include "remover/engine/component_table.h"
@@ -295,6 +298,7 @@ TEST_F(RemovalFilesTest, KeepFoldersOptionLeavesTheFolderFiles) {
 }
 
 // Windows 98 family: the in-use modules go into wininit.ini, not the NT list.
+// It has no elevated runs: the modules below the profile are loaded too.
 TEST_F(RemovalFilesTest, Windows98RunWritesWininit) {
     ScopedWininit wininit;
     ScopedWin98Program win98("meridremover.exe");
@@ -305,7 +309,7 @@ TEST_F(RemovalFilesTest, Windows98RunWritesWininit) {
         EXPECT_EQ(RunRemover("/s"), 0u);
     }
     const std::string text = ReadWholeFile(WininitPath());
-    const std::vector<std::string> scheduled = Scheduled(true);
+    const std::vector<std::string> scheduled = Scheduled(false);
     for (const std::string& path : scheduled) {
         SCOPED_TRACE(path);
         char shortPath[MAX_PATH] = {};
@@ -353,6 +357,71 @@ TEST(DocumentationFolder, RefusesDrivesAndSystemFolders) {
     EXPECT_EQ(RunRemover("/s /f"), 0u);
     EXPECT_FALSE(FolderExists(docs.path() + "\\Guide"));
     EXPECT_TRUE(FolderExists(docs.path()));
+}
+
+// One value of the CurrentVersion key in one registry view, set (or, with a
+// null value, deleted) while this lives.
+class ScopedViewValue {
+public:
+    ScopedViewValue(REGSAM view, const char* name, const char* value) : view_(view), name_(name) {
+        char old[MAX_PATH] = {};
+        DWORD size = sizeof(old) - 1;
+        platform::UniqueKey key;
+        if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kCurrentVersion, 0, KEY_QUERY_VALUE | view, key.put()) ==
+                ERROR_SUCCESS &&
+            ::RegQueryValueExA(key.get(), name, nullptr, nullptr, reinterpret_cast<BYTE*>(old), &size) == ERROR_SUCCESS)
+            old_ = old;
+        Write(value);
+    }
+    ~ScopedViewValue() { Write(old_ ? old_->c_str() : nullptr); }
+    ScopedViewValue(const ScopedViewValue&) = delete;
+    ScopedViewValue& operator=(const ScopedViewValue&) = delete;
+
+private:
+    void Write(const char* value) const {
+        platform::UniqueKey key;
+        ASSERT_EQ(::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kCurrentVersion, 0, KEY_SET_VALUE | view_, key.put()),
+                  ERROR_SUCCESS);
+        if (value)
+            ::RegSetValueExA(key.get(), name_, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
+                             static_cast<DWORD>(std::strlen(value) + 1));
+        else
+            ::RegDeleteValueA(key.get(), name_);
+    }
+    REGSAM view_;
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+// This 64-bit remover sees the x86 Program Files only in the 32-bit registry
+// view, as the shipping 32-bit one sees the native Program Files only in the
+// 64-bit view: a folder that either view names stays, and when a Program
+// Files folder cannot be learned at all, no folder goes.
+TEST(DocumentationFolder, ProgramFilesOfEitherRegistryViewStays) {
+    ScopedRegistryCleanup registry({{HKEY_LOCAL_MACHINE, kProductKey}});
+    ScopedTempFolder scratch("other-view");
+    const std::string named = scratch.path() + "\\Named";
+    const std::string guide = scratch.path() + "\\Guide";
+    struct Case {
+        const char* name;
+        std::vector<std::pair<const char*, const char*>> x86Values;  // 32-bit view name, value
+        std::string folder;  // the documentation folder, which must stay
+    };
+    const Case cases[] = {
+        {"named by the 32-bit view only", {{"ProgramFilesDir", named.c_str()}}, named},
+        {"named by no view", {{"ProgramFilesDir", nullptr}, {"ProgramFilesDir (x86)", nullptr}}, guide},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::list<ScopedViewValue> values;
+        // The 64-bit view's name of the x86 folder goes in every case.
+        values.emplace_back(KEY_WOW64_64KEY, "ProgramFilesDir (x86)", nullptr);
+        for (const auto& [name, value] : c.x86Values) values.emplace_back(KEY_WOW64_32KEY, name, value);
+        ASSERT_TRUE(WriteFile(c.folder + "\\vendor.txt"));
+        SetString(HKEY_LOCAL_MACHINE, std::string(kProductKey) + "\\Help", "User's Guide", c.folder + "\\guide.pdf");
+        EXPECT_EQ(RunRemover("/s /f"), 0u);
+        EXPECT_TRUE(FileExists(c.folder + "\\vendor.txt"));
+    }
 }
 
 }  // namespace

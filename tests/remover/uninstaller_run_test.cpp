@@ -15,6 +15,12 @@ namespace {
 
 using namespace testsupport;
 
+// One run's worth of old uninstallers, in a context of its own.
+void RunOldUninstallersOnce(HKEY hive, bool silent) {
+    RemovalContext context;
+    RunOldUninstallers(context, hive, silent);
+}
+
 // A folder below Program Files (the maker's by default, where an elevated run
 // accepts a per-user uninstaller); removed with everything in it afterwards.
 class ProgramFilesFolder {
@@ -55,11 +61,12 @@ protected:
         EXPECT_TRUE(CopyFileTo(FixturePath(old_uninstaller::kFileName), program_));
     }
 
-    // The command text with %P replaced by the stand-in's path.
+    // The command text with %P replaced by the stand-in's path (%N: without ".exe").
     std::string Command(const std::string& pattern) const {
         std::string command = pattern;
-        const size_t at = command.find("%P");
-        if (at != std::string::npos) command.replace(at, 2, program_);
+        const size_t at = command.find_first_of('%');
+        if (at != std::string::npos)
+            command.replace(at, 2, command[at + 1] == 'N' ? program_.substr(0, program_.size() - 4) : program_);
         return command;
     }
 
@@ -82,6 +89,7 @@ TEST_F(OldUninstallers, RunWithTheSwitchesOfTheRunKindAndAreWaitedFor) {
         // Unquoted, with blanks in the program path: the path stays whole.
         {HKEY_LOCAL_MACHINE, kUninstallKeyRegistered, "%P -u", true, " /S /U -u"},
         {HKEY_CURRENT_USER, kUninstallKeyRegistered, "%P", true, ""},
+        {HKEY_LOCAL_MACHINE, kUninstallKey, "%N /log", true, " /S /U /log"},
         {HKEY_CURRENT_USER, kUninstallKey, "\"%P\"", true, ""},
         // An interactive run passes the uninstaller's own arguments only.
         {HKEY_CURRENT_USER, kUninstallKey, "\"%P\" -u log.txt", false, " -u log.txt"},
@@ -93,7 +101,7 @@ TEST_F(OldUninstallers, RunWithTheSwitchesOfTheRunKindAndAreWaitedFor) {
         DeleteTree(c.hive, c.key);
         SetString(c.hive, c.key, "UninstallString", Command(c.uninstallString));
 
-        RunOldUninstallers(c.hive, c.silent);
+        RunOldUninstallersOnce(c.hive, c.silent);
         const unsigned long long returned = SystemTimeNow();
 
         const auto runs = ReadUninstallerRuns();
@@ -109,7 +117,7 @@ TEST_F(OldUninstallers, TheFirstKeyNameWinsOverTheRegisteredSignName) {
     SetString(HKEY_LOCAL_MACHINE, kUninstallKeyRegistered, "UninstallString", Command("\"%P\" second"));
     ClearUninstallerRuns();
 
-    RunOldUninstallers(HKEY_LOCAL_MACHINE, true);
+    RunOldUninstallersOnce(HKEY_LOCAL_MACHINE, true);
 
     const auto runs = ReadUninstallerRuns();
     ASSERT_EQ(runs.size(), 1u);
@@ -141,7 +149,7 @@ TEST_F(OldUninstallers, NothingRunsWithoutAUsableRegistration) {
             if (!c.data.empty()) SetRaw(HKEY_CURRENT_USER, c.key, "UninstallString", c.type, c.data);
         }
 
-        RunOldUninstallers(HKEY_CURRENT_USER, true);
+        RunOldUninstallersOnce(HKEY_CURRENT_USER, true);
 
         EXPECT_TRUE(ReadUninstallerRuns().empty());
     }
@@ -157,7 +165,7 @@ TEST_F(OldUninstallers, ABareNameIsNeverTakenFromTheCurrentOrTheProgramsFolder) 
     for (const std::string& plant : plants) ASSERT_TRUE(CopyFileTo(FixturePath(old_uninstaller::kFileName), plant));
     SetString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString", name + " -u");
     ClearUninstallerRuns();
-    RunOldUninstallers(HKEY_LOCAL_MACHINE, true);
+    RunOldUninstallersOnce(HKEY_LOCAL_MACHINE, true);
     EXPECT_TRUE(ReadUninstallerRuns().empty());
     for (const std::string& plant : plants) ::DeleteFileA(plant.c_str());
 }
@@ -193,7 +201,7 @@ TEST_F(OldUninstallers, UnquotedCommandsStartTheProgramTheyName) {
         SCOPED_TRACE(c.uninstallString);
         ClearUninstallerRuns();
         SetString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString", c.uninstallString);
-        RunOldUninstallers(HKEY_LOCAL_MACHINE, true);
+        RunOldUninstallersOnce(HKEY_LOCAL_MACHINE, true);
         const auto runs = ReadUninstallerRuns();
         ASSERT_EQ(runs.size(), 1u);
         EXPECT_EQ(ArgumentsAfterProgram(runs[0].commandLine, c.program), c.expectedArguments);
