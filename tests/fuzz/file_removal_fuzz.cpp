@@ -1,6 +1,8 @@
 // The remover's file-removal texts: the folder refusal, the wininit.ini
 // section join and the long-path walk.
 #include <cstdlib>
+#include <optional>
+#include <string>
 
 #include "remover/core/folder_refusal.h"
 #include "remover/core/long_path_walk.h"
@@ -30,11 +32,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (joined->compare(joined->size() - 2 - first.size() - 4, 4, "NUL=") != 0) std::abort();
     }
 
-    // A lookup that finds nothing leaves every path of up to 260 characters as written.
+    // A lookup that finds every name as it is leaves every path of up to 260
+    // characters as written, but for its slashes, which become backslashes.
     const auto walked = remover_core::WalkLongPath(first, [](const std::string& prefix) {
-        return std::string(remover_core::LastPathComponent(prefix));
+        return std::optional<std::string>(remover_core::LastPathComponent(prefix));
     });
     if ((first.size() <= remover_core::kLongPathLimit) != walked.has_value()) std::abort();
-    if (walked && *walked != first) std::abort();
+    std::string separated = first;
+    for (char& c : separated)
+        if (c == '/') c = '\\';
+    if (walked && *walked != separated) std::abort();
     return 0;
 }

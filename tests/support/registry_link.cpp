@@ -8,6 +8,17 @@
 namespace testsupport {
 
 void MakeRegistryLink(HKEY root, const std::string& path, const std::string& machineTarget) {
+    // The keys above the link are made plain first: created along with a
+    // volatile link they would be volatile too, and a later test could then
+    // create no plain key below them (ERROR_CHILD_MUST_BE_VOLATILE).
+    const size_t parentEnd = path.rfind('\\');
+    if (parentEnd != std::string::npos) {
+        platform::UniqueKey parent;
+        ASSERT_EQ(::RegCreateKeyExA(root, path.substr(0, parentEnd).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                    KEY_QUERY_VALUE, nullptr, parent.put(), nullptr),
+                  ERROR_SUCCESS)
+            << path;
+    }
     platform::UniqueKey link;
     ASSERT_EQ(::RegCreateKeyExA(root, path.c_str(), 0, nullptr, REG_OPTION_CREATE_LINK | REG_OPTION_VOLATILE,
                                 KEY_ALL_ACCESS | KEY_CREATE_LINK, nullptr, link.put(), nullptr),
