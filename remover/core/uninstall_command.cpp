@@ -64,12 +64,20 @@ std::optional<UninstallLaunch> ParseUninstallCommand(std::string_view command, b
     if (!split.rest.empty() && split.rest.front() == ' ') {
         launch.commandLine += ' ';
         if (silent) launch.commandLine += kSilentSwitches;
+        launch.switched = silent;
         split.rest.remove_prefix(1);
     }
     launch.commandLine += split.rest;
     launch.program = std::move(split.program);
     launch.found = split.found;
     return launch;
+}
+
+std::string SwitchesOnlyCommandLine(const UninstallLaunch& launch, std::string_view program) {
+    std::string commandLine = "\"" + std::string(program) + "\"";
+    // Without the blank that follows them before the arguments.
+    if (launch.switched) commandLine += " " + std::string(kSilentSwitches.substr(0, kSilentSwitches.size() - 1));
+    return commandLine;
 }
 
 }  // namespace remover_core

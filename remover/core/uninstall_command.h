@@ -20,6 +20,7 @@ struct UninstallLaunch {
     std::string program;      // the program part, unquoted
     bool found = false;       // `program` names an existing file
     std::string commandLine;  // the program quoted, then the switches (silent) and the arguments
+    bool switched = false;    // the switches were put in
 };
 
 // The program part of the command:
@@ -34,5 +35,10 @@ struct UninstallLaunch {
 // blank; a command without arguments gets none. Nothing when no program can
 // be quoted (empty, or a quote inside it).
 std::optional<UninstallLaunch> ParseUninstallCommand(std::string_view command, bool silent, const FileTest& isFile);
+
+// The command line for `program` (the path of the file approved in its
+// place) with the launch's switches and none of the command's own arguments,
+// which the registry's writer chose.
+std::string SwitchesOnlyCommandLine(const UninstallLaunch& launch, std::string_view program);
 
 }  // namespace remover_core

@@ -3,6 +3,17 @@
 #include "platform/registry_key.h"
 
 namespace remover {
+namespace {
+
+constexpr const char kClassesKey[] = "Software\\Classes\\CLSID";
+
+bool ReadServerPath(HKEY hive, const std::string& classKey, std::string& path) {
+    platform::RegistryKeyA key;
+    return key.Open(hive, (classKey + "\\InprocServer32").c_str(), platform::kReadWriteAccess) == ERROR_SUCCESS &&
+           key.ReadText(nullptr, path, platform::TextRule::TerminatedString) == ERROR_SUCCESS;
+}
+
+}  // namespace
 
 std::string GuidToText(const GUID& classId) {
     wchar_t wide[64] = {};
@@ -13,24 +24,32 @@ std::string GuidToText(const GUID& classId) {
     return text;
 }
 
-bool GetInprocServerPath(const GUID& classId, std::string& path) {
-    const std::string keyName = "CLSID\\" + GuidToText(classId) + "\\InprocServer32";
-    if (keyName.size() >= MAX_PATH) return false;
-    platform::RegistryKeyA key;
-    return key.Open(HKEY_CLASSES_ROOT, keyName.c_str(), platform::kReadWriteAccess) == ERROR_SUCCESS &&
-           key.ReadText(nullptr, path, platform::TextRule::TerminatedString) == ERROR_SUCCESS;
+std::optional<ClassServer> ReadInprocServer(const GUID& classId) {
+    const std::string id = GuidToText(classId);
+    if (id.empty()) return std::nullopt;
+    const std::string classKey = std::string(kClassesKey) + "\\" + id;
+    for (const bool fromUser : {true, false}) {
+        ClassServer server;
+        server.fromUser = fromUser;
+        if (ReadServerPath(fromUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE, classKey, server.path))
+            return server;
+    }
+    return std::nullopt;
 }
 
-bool IsUserClassRegistration(const GUID& classId) {
-    const std::string keyName = "Software\\Classes\\CLSID\\" + GuidToText(classId) + "\\InprocServer32";
-    platform::RegistryKeyA key;
-    return key.Open(HKEY_CURRENT_USER, keyName.c_str(), KEY_READ) == ERROR_SUCCESS;
+void DeleteClassRegistration(const GUID& classId) {
+    const std::string id = GuidToText(classId);
+    if (id.empty()) return;
+    platform::RegistryKeyA user;
+    if (user.OpenForChange(HKEY_CURRENT_USER, kClassesKey) == ERROR_SUCCESS) user.DeleteKeyTree(id.c_str());
+    platform::RegistryKeyA machine;
+    if (machine.Open(HKEY_LOCAL_MACHINE, kClassesKey, platform::kReadWriteAccess) == ERROR_SUCCESS)
+        machine.DeleteKeyTree(id.c_str());
 }
 
 bool IsModulePresent(const GUID& classId) {
-    std::string path;
-    return GetInprocServerPath(classId, path) &&
-           ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    const std::optional<ClassServer> server = ReadInprocServer(classId);
+    return server && ::GetFileAttributesA(server->path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 }  // namespace remover

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/exact_text.h"
 #include "platform/final_path.h"
 #include "remover/core/final_path.h"
 
@@ -23,6 +24,16 @@ platform::FinalPathStatus ReadPlainFinalPath(const std::string& path, std::strin
 
 bool ReadFinalPath(const std::string& path, std::string& out) {
     return ReadPlainFinalPath(path, out) == platform::FinalPathStatus::Read;
+}
+
+bool ReadHeldFinalPath(HANDLE file, std::string& out) {
+    std::wstring finalPath;
+    std::string narrow;
+    if (platform::QueryFinalPath(file, finalPath, kLongestFinalPath) != platform::FinalPathStatus::Read ||
+        !platform::NarrowExactly(finalPath, narrow))
+        return false;
+    out = remover_core::PlainFinalPath(narrow);
+    return true;
 }
 
 LinkKind ClassifyLink(const std::string& path) {

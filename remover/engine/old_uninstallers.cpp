@@ -8,6 +8,7 @@
 #include "platform/unique_resource.h"
 #include "remover/core/folder_refusal.h"
 #include "remover/core/uninstall_command.h"
+#include "remover/engine/file_link.h"
 #include "remover/engine/folder_guard.h"
 #include "remover/engine/machine_places.h"
 #include "remover/engine/user_places.h"
@@ -37,14 +38,6 @@ bool IsFile(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// Any process of the user can write HKCU: an elevated run starts only an
-// uninstaller that lies where only administrators can put one, in the
-// maker's own folders.
-bool MayStart(const MachinePlaces& places, HKEY hive, const remover_core::UninstallLaunch& launch) {
-    if (hive != HKEY_CURRENT_USER || !places.elevated) return true;
-    return launch.found && LiesInMakersProgramFolders(places, launch.program);
-}
-
 // A bare program name ("MsiExec.exe") is taken from the system folders only:
 // the search of CreateProcess would try the remover's own folder and the
 // current folder first, where anyone could have put a program of that name.
@@ -58,7 +51,9 @@ std::optional<std::string> FindInSystemFolders(const std::string& name) {
     return std::nullopt;
 }
 
-void StartAndWait(const remover_core::UninstallLaunch& launch) {
+// `held`, the approved program's file, is closed once the process has
+// started: an uninstaller may delete its own file.
+void StartAndWait(const remover_core::UninstallLaunch& launch, platform::UniqueFile held = {}) {
     // CreateProcessA may write into the command line, so it gets its own copy.
     std::vector<char> commandLine(launch.commandLine.begin(), launch.commandLine.end());
     commandLine.push_back('\0');
@@ -66,12 +61,29 @@ void StartAndWait(const remover_core::UninstallLaunch& launch) {
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
     // The program is named outright, so nothing is searched for.
-    if (!::CreateProcessA(launch.program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &info))
+    const BOOL started = ::CreateProcessA(launch.program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                                          nullptr, nullptr, &startup, &info);
+    held.reset();
+    if (!started) return;
+    platform::UniqueProcessInfo process{platform::UniqueHandle(info.hProcess), platform::UniqueHandle(info.hThread)};
+    ::WaitForSingleObject(process.process.get(), INFINITE);
+}
+
+// Any process of the user can write HKCU, and re-point a name between a check
+// and a start. An elevated run opens the program once and holds it, so that
+// it can be neither changed, replaced nor renamed; that handle's final path
+// must lie in the maker's own folders, where only administrators can put a
+// program; and exactly that path is started, with the remover's switches
+// only. Anything else starts nothing.
+void StartApprovedAndWait(const MachinePlaces& places, const remover_core::UninstallLaunch& launch) {
+    platform::UniqueFile held(::CreateFileA(launch.program.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    remover_core::UninstallLaunch approved;
+    if (!held || !ReadHeldFinalPath(held.get(), approved.program) ||
+        !LiesInMakersProgramFolders(places, approved.program))
         return;
-    platform::UniqueProcessInfo started{platform::UniqueHandle(info.hProcess),
-                                        platform::UniqueHandle(info.hThread)};
-    ::WaitForSingleObject(started.process.get(), INFINITE);
+    approved.commandLine = remover_core::SwitchesOnlyCommandLine(launch, approved.program);
+    StartAndWait(approved, std::move(held));
 }
 
 }  // namespace
@@ -87,7 +99,11 @@ void RunOldUninstallers(RemovalContext& context, HKEY hive, bool silent) {
         launch->program = *system;
         launch->found = true;
     }
-    if (MayStart(PlacesOf(context), hive, *launch)) StartAndWait(*launch);
+    const MachinePlaces& places = PlacesOf(context);
+    if (hive == HKEY_CURRENT_USER && places.elevated)
+        StartApprovedAndWait(places, *launch);
+    else
+        StartAndWait(*launch);
 }
 
 }  // namespace remover

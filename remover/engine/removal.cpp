@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/registry_key.h"
 #include "remover/engine/browser_plugins.h"
@@ -36,29 +38,28 @@ void RemoveModuleNamedInProductKey(RemovalContext& context, HKEY productKey, con
     if (subkey.ReadText(row.moduleValueName, path) == ERROR_SUCCESS) RemoveModuleFile(context, path.c_str());
 }
 
-void RemoveClassRegistration(RemovalContext& context, const platform::RegistryKeyA& classKey,
-                             const GUID& classId) {
-    std::string path;
+void RemoveClassRegistration(RemovalContext& context, const GUID& classId) {
     // Without a readable server path the registration stays, as it always has.
-    if (!GetInprocServerPath(classId, path)) return;
+    const std::optional<ClassServer> server = ReadInprocServer(classId);
+    if (!server) return;
     // In an elevated run, a module that the user's own classes name is the
     // product's only where the user's own files lie: anywhere else it could be
     // another program's file, named to have it unregistered and deleted.
     const MachinePlaces& places = PlacesOf(context);
-    if (!places.elevated || !IsUserClassRegistration(classId) || LiesInUserProfile(places, path))
-        RemoveModuleFile(context, path.c_str());
-    classKey.DeleteKeyTree(GuidToText(classId).c_str());
+    if (!places.elevated || !server->fromUser || LiesInUserProfile(places, server->path))
+        RemoveModuleFile(context, server->path.c_str());
+    DeleteClassRegistration(classId);
 }
 
-void RemoveComponent(RemovalContext& context, HKEY productKey, const platform::RegistryKeyA& classKey,
-                     const ComponentRow& row, const std::vector<GUID>& keepList) {
+void RemoveComponent(RemovalContext& context, HKEY productKey, const ComponentRow& row,
+                     const std::vector<GUID>& keepList) {
     if (row.classId && IsKept(*row.classId, keepList)) {
         // A kept component whose module is still there needs its folders.
         if (context.removeFolders && IsModulePresent(*row.classId)) context.removeFolders = false;
         return;
     }
     RemoveModuleNamedInProductKey(context, productKey, row);
-    if (row.classId) RemoveClassRegistration(context, classKey, *row.classId);
+    if (row.classId) RemoveClassRegistration(context, *row.classId);
 }
 
 void RemoveDocumentationFolder(RemovalContext& context, HKEY productKey) {
@@ -91,16 +92,13 @@ void RunRemoval(const RemoverOptions& options, RemovalContext& context) {
     RemoveDistributionUnits(context);
 
     const std::string productKeyPath = LoadProductKeyPath();
-    // When the class key does not open, each class deletion below fails quietly.
-    platform::RegistryKeyA classKey;
-    classKey.Open(HKEY_CLASSES_ROOT, "CLSID", platform::kReadWriteAccess);
     {
         platform::RegistryKeyA productKey;
         if (!productKeyPath.empty() &&
             productKey.Open(HKEY_LOCAL_MACHINE, productKeyPath.c_str(), platform::kReadWriteAccess) ==
                 ERROR_SUCCESS) {
             for (const ComponentRow& row : kComponentTable)
-                RemoveComponent(context, productKey.get(), classKey, row, options.keepList);
+                RemoveComponent(context, productKey.get(), row, options.keepList);
             RemoveDocumentationFolder(context, productKey.get());
         }
     }

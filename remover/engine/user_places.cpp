@@ -22,9 +22,8 @@ bool LiesInUserProfile(const MachinePlaces& places, const std::string& path) {
     return ReadFinalPath(path, resolved) && InsideAny(resolved, places.userFolders);
 }
 
-bool LiesInMakersProgramFolders(const MachinePlaces& places, const std::string& path) {
-    std::string resolved;
-    return ReadFinalPath(path, resolved) && InsideAny(resolved, places.makersFolders);
+bool LiesInMakersProgramFolders(const MachinePlaces& places, const std::string& finalPath) {
+    return InsideAny(finalPath, places.makersFolders);
 }
 
 }  // namespace remover

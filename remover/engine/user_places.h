@@ -10,11 +10,11 @@ namespace remover {
 // path as given and the path it resolves to are compared.
 bool LiesInUserProfile(const MachinePlaces& places, const std::string& path);
 
-// True when the file, as the file system resolves it, lies below the maker's
-// folder ("Halvorix") in Program Files or Common Files, which only
-// administrators can change. Anywhere else in those folders lie other
-// vendors' programs (a shell, an interpreter) that a planted command line
-// could turn to any use. False when it cannot be resolved.
-bool LiesInMakersProgramFolders(const MachinePlaces& places, const std::string& path);
+// True when the final path of a file (plain form, as read from the handle
+// that holds the file) lies below the maker's folder ("Halvorix") in Program
+// Files or Common Files, which only administrators can change. Anywhere else
+// in those folders lie other vendors' programs (a shell, an interpreter) that
+// a planted command line could turn to any use.
+bool LiesInMakersProgramFolders(const MachinePlaces& places, const std::string& finalPath);
 
 }  // namespace remover

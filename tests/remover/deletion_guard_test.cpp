@@ -227,4 +227,46 @@ TEST(DeletionGuard, AUserClassRegistrationCannotNameAnotherProgramsFile) {
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, ClassKey(control)));
 }
 
+// Each hive's registration is read directly and a path judged by the hive it
+// came from: in an elevated run the user's path counts as the user's, and the
+// machine's stays the machine's where the user's key names no path.
+TEST(DeletionGuard, EachClassPathIsJudgedByTheHiveItCameFrom) {
+    char appData[MAX_PATH] = {};
+    ASSERT_EQ(::SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, 0, appData), S_OK);
+    const ScopedFolderCleanup profile(std::string(appData) + "\\Meridel Class Hive Test");
+    ScopedTempFolder outside("class-hive");
+    const std::string server = "Software\\Classes\\" + ClassKey(remover::GuidToText(remover::kControlClassId));
+    ScopedRegistryCleanup registry({{HKEY_CURRENT_USER, kProbeRecordsKey}, {HKEY_LOCAL_MACHINE, kProductKey},
+                                    {HKEY_LOCAL_MACHINE, server}, {HKEY_CURRENT_USER, server}});
+    struct Module {
+        HKEY hive;
+        std::string name;  // of the probe, in the folder below; "": a key without a path
+        const std::string& folder;
+        bool deleted;
+        bool loaded;
+    };
+    const Module cases[][2] = {
+        {{HKEY_CURRENT_USER, "user_own.dll", profile.path, true, false}, {nullptr, "", outside.path(), false, false}},
+        {{HKEY_CURRENT_USER, "", outside.path(), false, false},
+         {HKEY_LOCAL_MACHINE, "machine_core.dll", outside.path(), true, true}},
+    };
+    for (const auto& modules : cases) {
+        SetString(HKEY_LOCAL_MACHINE, kProductKey, "Version", "2.1");
+        for (const Module& m : modules) {
+            if (m.hive) SetString(m.hive, server + "\\InprocServer32", "ThreadingModel", "Apartment");
+            if (!m.name.empty() && CopyFileTo(FixturePath("unreg_probe.dll"), m.folder + "\\" + m.name))
+                SetString(m.hive, server + "\\InprocServer32", nullptr, m.folder + "\\" + m.name);
+        }
+        EXPECT_EQ(RunRemover("/s /f"), 0u);
+        for (const Module& m : modules) {
+            if (!m.hive) continue;
+            SCOPED_TRACE(m.name);
+            EXPECT_FALSE(KeyExists(m.hive, server));
+            if (m.name.empty()) continue;
+            EXPECT_EQ(FileExists(m.folder + "\\" + m.name), !m.deleted);
+            EXPECT_EQ(ProbeCount("Loaded", m.name), m.loaded ? 1u : 0u);
+        }
+    }
+}
+
 }  // namespace

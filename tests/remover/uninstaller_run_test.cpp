@@ -6,6 +6,7 @@
 #include "remover/engine/old_uninstallers.h"
 #include "tests/fixtures/uninstaller/run_record.h"
 #include "tests/support/file_fixture.h"
+#include "tests/support/host_link.h"
 #include "tests/support/machine_fixture.h"
 #include "tests/support/process_fixture.h"
 #include "tests/support/registry_fixture.h"
@@ -83,8 +84,10 @@ TEST_F(OldUninstallers, RunWithTheSwitchesOfTheRunKindAndAreWaitedFor) {
         bool silent;
         const char* expectedArguments;
     };
+    // This test program runs elevated: a per-user command's own arguments,
+    // which the user chose, never reach the program.
     const Case cases[] = {
-        {HKEY_CURRENT_USER, kUninstallKey, "\"%P\" -u log.txt", true, " /S /U -u log.txt"},
+        {HKEY_CURRENT_USER, kUninstallKey, "\"%P\" -u log.txt", true, " /S /U"},
         {HKEY_LOCAL_MACHINE, kUninstallKey, "\"%P\" -u", true, " /S /U -u"},
         // Unquoted, with blanks in the program path: the path stays whole.
         {HKEY_LOCAL_MACHINE, kUninstallKeyRegistered, "%P -u", true, " /S /U -u"},
@@ -92,7 +95,7 @@ TEST_F(OldUninstallers, RunWithTheSwitchesOfTheRunKindAndAreWaitedFor) {
         {HKEY_LOCAL_MACHINE, kUninstallKey, "%N /log", true, " /S /U /log"},
         {HKEY_CURRENT_USER, kUninstallKey, "\"%P\"", true, ""},
         // An interactive run passes the uninstaller's own arguments only.
-        {HKEY_CURRENT_USER, kUninstallKey, "\"%P\" -u log.txt", false, " -u log.txt"},
+        {HKEY_CURRENT_USER, kUninstallKey, "\"%P\" -u log.txt", false, ""},
         {HKEY_LOCAL_MACHINE, kUninstallKeyRegistered, "%P -u", false, " -u"},
     };
     for (const Case& c : cases) {
@@ -243,6 +246,22 @@ TEST_F(OldUninstallers, AnElevatedRunStartsAPerUserUninstallerOnlyFromTheMakersP
         EXPECT_EQ(ReadUninstallerRuns().size(), c.runs);
         DeleteTree(c.hive, kUninstallKey);
     }
+}
+
+// An elevated run starts the file it approved by the final path of the handle
+// it held, never by the user's name for it, which a link could re-point
+// between the check and the start.
+TEST_F(OldUninstallers, AnElevatedRunStartsAPerUserUninstallerByItsHeldFinalPath) {
+    ScopedTempFolder elsewhere("old-uninstaller-link");
+    const std::string link = elsewhere.path() + "\\uninst.exe";
+    ScopedHostLinks links;
+    if (!links.File(link, program_)) GTEST_SKIP() << "no host links here";
+    SetString(HKEY_CURRENT_USER, kUninstallKey, "UninstallString", "\"" + link + "\" -u");
+    ClearUninstallerRuns();
+    RunInOwnProcess(HKEY_CURRENT_USER, true);
+    const auto runs = ReadUninstallerRuns();
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(ArgumentsAfterProgram(runs[0].commandLine, program_), " /S /U");
 }
 
 }  // namespace

@@ -190,10 +190,11 @@ TEST_F(WholeMachine, SilentRemovalTakesEveryTraceAndSparesTheRest) {
         EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, key)) << key;
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kProductParentKey));
 
-    // The user's uninstaller ran first, then the machine's, after it had ended.
+    // The user's uninstaller ran first, then the machine's, after it had ended;
+    // the user's command's own arguments never reach the elevated run's start.
     const auto runs = ReadUninstallerRuns();
     ASSERT_EQ(runs.size(), 2u);
-    EXPECT_EQ(ArgumentsAfterProgram(runs[0].commandLine, userUninstaller), " /S /U -u");
+    EXPECT_EQ(ArgumentsAfterProgram(runs[0].commandLine, userUninstaller), " /S /U");
     EXPECT_EQ(ArgumentsAfterProgram(runs[1].commandLine, machineUninstaller), " /S /U -x");
     EXPECT_GE(runs[1].start, runs[0].end);
 }
