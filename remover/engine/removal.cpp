@@ -42,10 +42,12 @@ void RemoveClassRegistration(RemovalContext& context, const platform::RegistryKe
     // Without a readable server path the registration stays, as it always has.
     if (!GetInprocServerPath(classId, path)) return;
     // In an elevated run, a module that the user's own classes name is the
-    // product's only where the user's own files lie: anywhere else it could be
-    // another program's file, named to have it unregistered and deleted.
+    // product's only where the user's own files or the product's folders lie:
+    // anywhere else it could be another program's file, named to have it
+    // unregistered and deleted. (Nothing is loaded from below the profile.)
     const MachinePlaces& places = PlacesOf(context);
-    if (!places.elevated || !IsUserClassRegistration(classId) || LiesInUserProfile(places, path))
+    if (!places.elevated || !IsUserClassRegistration(classId) || LiesInUserProfile(places, path) ||
+        LiesInProductFolders(places, path))
         RemoveModuleFile(context, path.c_str());
     classKey.DeleteKeyTree(GuidToText(classId).c_str());
 }

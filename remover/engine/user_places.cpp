@@ -27,4 +27,9 @@ bool LiesInMakersProgramFolders(const MachinePlaces& places, const std::string& 
     return ReadFinalPath(path, resolved) && InsideAny(resolved, places.makersFolders);
 }
 
+bool LiesInProductFolders(const MachinePlaces& places, const std::string& path) {
+    std::string resolved;
+    return ReadFinalPath(path, resolved) && InsideAny(resolved, places.productFolders);
+}
+
 }  // namespace remover

@@ -17,4 +17,8 @@ bool LiesInUserProfile(const MachinePlaces& places, const std::string& path);
 // could turn to any use. False when it cannot be resolved.
 bool LiesInMakersProgramFolders(const MachinePlaces& places, const std::string& path);
 
+// True when the file, as the file system resolves it, lies in one of the
+// product's own three folders. False when it cannot be resolved.
+bool LiesInProductFolders(const MachinePlaces& places, const std::string& path);
+
 }  // namespace remover
