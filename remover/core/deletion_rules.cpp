@@ -31,10 +31,15 @@ std::string_view LastName(std::string_view path) {
     return path.substr(start);
 }
 
+std::string Upper(std::string_view text) {
+    std::string upper;
+    for (char c : text) upper.push_back((c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c);
+    return upper;
+}
+
 // "Halvorix" in any case, with the dots and blanks Windows drops.
 bool IsMakerFolder(std::string_view folder) {
-    std::string name;
-    for (char c : LastName(folder)) name.push_back((c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c);
+    const std::string name = Upper(LastName(folder));
     const size_t end = name.find_last_not_of(". ");
     return end != std::string::npos && name.substr(0, end + 1) == "HALVORIX";
 }
@@ -52,7 +57,44 @@ bool CoversAny(std::string_view path, const std::vector<std::string>& folders) {
     return false;
 }
 
+// The same folder as one of them.
+bool IsAnyOf(std::string_view folder, const std::vector<std::string>& folders) {
+    for (const std::string& other : folders)
+        if (CoversFolder(folder, ComparablePath(other)) && LiesWithin(folder, ComparablePath(other))) return true;
+    return false;
+}
+
+// Inside a sealed folder. The product's own Application Data folder may lie
+// inside the Windows folder itself (the Windows 95 family and NT 4 keep the
+// user's Application Data there), never inside a system folder below it.
+bool SealedHolds(std::string_view path, const std::vector<std::string>& sealed, const ProtectedFolders& folders) {
+    const bool ownAppData = WithinAny(path, folders.shareAllowed);
+    for (const std::string& folder : sealed)
+        if (LiesWithin(path, ComparablePath(folder)) && !(ownAppData && IsAnyOf(folder, folders.windowsRoots)))
+            return true;
+    return false;
+}
+
 }  // namespace
+
+bool IsLocalOrAdministrativeShare(std::string_view written, const std::vector<std::string>& localHosts) {
+    const std::string path = StartsWithFolded(written, "\\\\?\\UNC\\") ? "\\\\" + std::string(written.substr(8))
+                                                                     : std::string(written);
+    if (!IsShare(path)) return false;
+    size_t hostEnd = 2;
+    while (hostEnd < path.size() && !IsSeparator(path[hostEnd])) ++hostEnd;
+    size_t shareEnd = hostEnd < path.size() ? hostEnd + 1 : hostEnd;
+    while (shareEnd < path.size() && !IsSeparator(path[shareEnd])) ++shareEnd;
+    std::string host = Upper(path.substr(2, hostEnd - 2));
+    // Windows drops trailing dots of a name: "localhost." is "localhost".
+    while (!host.empty() && host.back() == '.') host.pop_back();
+    const std::string share = hostEnd < path.size() ? Upper(path.substr(hostEnd + 1, shareEnd - hostEnd - 1)) : "";
+    if ((share.size() == 2 && IsDriveLetter(share[0]) && share[1] == '$') || share == "ADMIN$") return true;
+    if (host == "LOCALHOST" || host.compare(0, 4, "127.") == 0 || host == "0--1.IPV6-LITERAL.NET") return true;
+    for (const std::string& own : localHosts)
+        if (!own.empty() && host == Upper(own)) return true;
+    return false;
+}
 
 std::string ComparablePath(std::string_view path) {
     if (StartsWithFolded(path, "\\\\?\\UNC\\")) return "\\\\" + std::string(path.substr(8));
@@ -84,21 +126,30 @@ bool IsForeignShare(std::string_view comparable, const std::vector<std::string>&
 bool IsFolderRefused(std::string_view written, const ProtectedFolders& folders) {
     const std::string folder = ComparablePath(written);
     if (ClassifyFolderPath(folder) != FolderShape::Walkable) return true;
+    if (IsLocalOrAdministrativeShare(written, folders.localHosts)) return true;
     if (IsForeignShare(folder, folders.shareAllowed)) return true;
     // The maker's parent folders hold other products of the maker.
     if (IsMakerFolder(folder)) return true;
-    if (CoversAny(folder, folders.sealed) || WithinAny(folder, folders.sealed)) return true;
+    if (CoversAny(folder, folders.sealed) || SealedHolds(folder, folders.sealed, folders)) return true;
     if (CoversAny(folder, folders.covered) || CoversAny(folder, folders.profileRoots)) return true;
     if (WithinAny(folder, folders.profileRoots) && !WithinAny(folder, folders.ownProfiles)) return true;
     return false;
 }
 
-bool IsFileRefused(std::string_view written, const std::vector<std::string>& sealed,
+bool IsFileRefused(std::string_view file, const std::vector<std::string>& sealed,
                    const std::vector<std::string>& shareAllowed) {
+    ProtectedFolders folders;
+    folders.shareAllowed = shareAllowed;
+    return IsFileRefused(file, sealed, folders, ShareReach::OwnFolderOnly);
+}
+
+bool IsFileRefused(std::string_view written, const std::vector<std::string>& sealed, const ProtectedFolders& folders,
+                   ShareReach reach) {
     const std::string file = ComparablePath(written);
     if (ClassifyFolderPath(file) != FolderShape::Walkable) return true;
-    if (IsForeignShare(file, shareAllowed)) return true;
-    return WithinAny(file, sealed);
+    if (IsLocalOrAdministrativeShare(written, folders.localHosts)) return true;
+    if (reach == ShareReach::OwnFolderOnly && IsForeignShare(file, folders.shareAllowed)) return true;
+    return SealedHolds(file, sealed, folders);
 }
 
 }  // namespace remover_core

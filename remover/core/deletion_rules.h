@@ -28,9 +28,23 @@ struct ProtectedFolders {
     std::vector<std::string> profileRoots;
     std::vector<std::string> ownProfiles;
     // The product's Application Data folder: the one place a share may be
-    // deleted from (a redirected profile).
+    // deleted from (a redirected profile), and the one place inside the
+    // Windows folder (where the Windows 95 family and NT 4 keep the user's
+    // Application Data).
     std::vector<std::string> shareAllowed;
+    // Of the sealed folders, the Windows folders themselves: the only ones
+    // the product's Application Data folder may lie in.
+    std::vector<std::string> windowsRoots;
+    // This computer's own names (NetBIOS and DNS), upper case: a share on
+    // them is a local folder under another spelling.
+    std::vector<std::string> localHosts;
 };
+
+// A share that reaches this computer's own folders or a whole drive: an
+// administrative share ("\\host\C$", "\\host\ADMIN$") or a share of a
+// loopback name ("localhost", "127.x.x.x", one of `localHosts`), in the
+// "\\?\UNC\" form too. Neither files nor folders are ever taken from one.
+bool IsLocalOrAdministrativeShare(std::string_view path, const std::vector<std::string>& localHosts);
 
 // True when the folder, in this spelling, must not be deleted.
 bool IsFolderRefused(std::string_view folder, const ProtectedFolders& folders);
@@ -41,5 +55,16 @@ bool IsFolderRefused(std::string_view folder, const ProtectedFolders& folders);
 // own Application Data folder).
 bool IsFileRefused(std::string_view file, const std::vector<std::string>& sealed,
                    const std::vector<std::string>& shareAllowed = {});
+
+// Which shares a single file may lie on besides the product's own folder:
+// another computer's share is fine for a file that the machine's own registry
+// names, not for one that a walk found (only a link could lead there).
+enum class ShareReach { OwnFolderOnly, OtherComputers };
+
+// The same with the machine's other places: the product's Application Data
+// folder is allowed inside the Windows folder, and no file lies on a local or
+// administrative share.
+bool IsFileRefused(std::string_view file, const std::vector<std::string>& sealed, const ProtectedFolders& folders,
+                   ShareReach reach);
 
 }  // namespace remover_core

@@ -81,9 +81,12 @@ bool IsFileSafeToRemove(const MachinePlaces& places, const std::string& path) {
         return false;
     const DWORD attributes = ::GetFileAttributesA(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
-    // The product's own folder in Application Data may be redirected to a share.
+    // A file that the machine's registry names may lie on another computer's
+    // share; the product's own folder in Application Data may be redirected.
     for (const std::string& spelling : UpperSpellings(path))
-        if (remover_core::IsFileRefused(spelling, places.windowsFolders, places.folders.shareAllowed)) return false;
+        if (remover_core::IsFileRefused(spelling, places.windowsFolders, places.folders,
+                                        remover_core::ShareReach::OtherComputers))
+            return false;
     return true;
 }
 
@@ -93,7 +96,9 @@ bool IsFoundFileSafeToRemove(const MachinePlaces& places, const std::string& pat
     std::string finalPath;
     if (ReadFinalPath(path, finalPath)) spellings.push_back(finalPath);
     for (const std::string& spelling : Upper(spellings))
-        if (remover_core::IsFileRefused(spelling, places.windowsFolders, places.folders.shareAllowed)) return false;
+        if (remover_core::IsFileRefused(spelling, places.windowsFolders, places.folders,
+                                        remover_core::ShareReach::OwnFolderOnly))
+            return false;
     return true;
 }
 

@@ -32,7 +32,9 @@ bool IsFolderSafeToDelete(const MachinePlaces& places, const std::string& path,
                           const std::string& trustedBase = std::string());
 
 // A single file that may be unregistered and deleted: an absolute path that
-// names no folder and lies outside the Windows folder in every spelling.
+// names no folder, lies on no local or administrative share and outside the
+// Windows folder in every spelling (the product's Application Data folder
+// excepted). Another computer's share is fine: the registry names the file.
 bool IsFileSafeToRemove(const MachinePlaces& places, const std::string& path);
 
 // A file that the walk of a folder found, named by the folder's long form and

@@ -4,6 +4,8 @@
 
 #include <shlobj.h>
 
+#include <utility>
+
 #include "platform/optional_proc.h"
 #include "platform/registry_key.h"
 #include "remover/engine/file_deletion.h"
@@ -92,21 +94,34 @@ std::vector<std::string> SystemFolders() {
     return folders;
 }
 
+namespace {
+
+// A folder that one of the directory calls gives; a missing call (the older
+// systems lack some) or a failed one adds nothing.
+void AddDirectory(std::vector<std::string>& folders, DirectoryFn fn) {
+    char buffer[MAX_PATH] = {};
+    const UINT length = fn ? fn(buffer, MAX_PATH) : 0;
+    if (length > 0 && length < MAX_PATH) folders.push_back(buffer);
+}
+
+DirectoryFn KernelDirectoryCall(const char* name) {
+    return platform::GetOptionalProc<DirectoryFn>(::GetModuleHandleA("kernel32.dll"), name);
+}
+
+}  // namespace
+
+std::vector<std::string> WindowsRoots() {
+    std::vector<std::string> folders;
+    AddDirectory(folders, ::GetWindowsDirectoryA);
+    AddDirectory(folders, KernelDirectoryCall("GetSystemWindowsDirectoryA"));
+    return folders;
+}
+
 std::vector<std::string> WindowsDirectories() {
     std::vector<std::string> folders;
-    char buffer[MAX_PATH] = {};
-    UINT length = ::GetSystemDirectoryA(buffer, MAX_PATH);
-    if (length > 0 && length < MAX_PATH) folders.push_back(buffer);
-    length = ::GetWindowsDirectoryA(buffer, MAX_PATH);
-    if (length > 0 && length < MAX_PATH) folders.push_back(buffer);
-    // Missing on the older systems: looked up at run time.
-    const HMODULE kernel = ::GetModuleHandleA("kernel32.dll");
-    for (const char* name : {"GetSystemWindowsDirectoryA", "GetSystemWow64DirectoryA"}) {
-        const auto fn = platform::GetOptionalProc<DirectoryFn>(kernel, name);
-        if (!fn) continue;
-        length = fn(buffer, MAX_PATH);
-        if (length > 0 && length < MAX_PATH) folders.push_back(buffer);
-    }
+    AddDirectory(folders, ::GetSystemDirectoryA);
+    for (std::string& folder : WindowsRoots()) folders.push_back(std::move(folder));
+    AddDirectory(folders, KernelDirectoryCall("GetSystemWow64DirectoryA"));
     return folders;
 }
 

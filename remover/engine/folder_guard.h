@@ -15,4 +15,8 @@ std::vector<std::string> SystemFolders();
 // shared Windows folder, the 32-bit system folder of a 64-bit Windows).
 std::vector<std::string> WindowsDirectories();
 
+// The Windows folders themselves (the user's and the shared one), without
+// the system folders.
+std::vector<std::string> WindowsRoots();
+
 }  // namespace remover

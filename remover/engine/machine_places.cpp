@@ -7,6 +7,7 @@
 #include <memory>
 #include <utility>
 
+#include "platform/code_page_case.h"
 #include "platform/optional_proc.h"
 #include "platform/registry_key.h"
 #include "remover/core/folder_refusal.h"
@@ -167,6 +168,34 @@ void AddListedProfiles(std::vector<std::string>& roots) {
     }
 }
 
+// The names under which this computer's shares are reached: the NetBIOS name
+// and, where the system has the call, the DNS host and full names.
+std::vector<std::string> LocalHostNames() {
+    std::vector<std::string> names;
+    char name[MAX_PATH] = {};
+    DWORD length = MAX_PATH;
+    if (::GetComputerNameA(name, &length) && length < MAX_PATH) names.push_back(platform::CodePageUpper(name));
+    using ComputerNameExFn = BOOL(WINAPI*)(COMPUTER_NAME_FORMAT, LPSTR, LPDWORD);
+    const auto nameEx =
+        platform::GetOptionalProc<ComputerNameExFn>(::GetModuleHandleA("kernel32.dll"), "GetComputerNameExA");
+    for (const COMPUTER_NAME_FORMAT format : {ComputerNameDnsHostname, ComputerNameDnsFullyQualified}) {
+        length = MAX_PATH;
+        if (nameEx && nameEx(format, name, &length) && length < MAX_PATH)
+            names.push_back(platform::CodePageUpper(name));
+    }
+    return names;
+}
+
+// The product's three folders in every spelling, as the walk finds them.
+std::vector<std::string> ProductFolderForms() {
+    std::vector<std::string> forms;
+    std::string folder;
+    if (GetProductFolder(false, folder)) AddFolderForms(forms, folder);
+    if (GetProductFolder(true, folder)) AddFolderForms(forms, folder);
+    if (ReadCurrentVersionFolder("ProgramFilesDir", folder)) AddFolderForms(forms, folder + kClientSubfolder);
+    return forms;
+}
+
 remover_core::ProtectedFolders GatherProtectedFolders(const std::vector<std::string>& windowsFolders,
                                                       const ProgramFolders& program) {
     remover_core::ProtectedFolders folders;
@@ -181,9 +210,12 @@ remover_core::ProtectedFolders GatherProtectedFolders(const std::vector<std::str
     }
     AddListedProfiles(folders.profileRoots);
     // The product's folder in Application Data: the one share the guards
-    // allow, where the folder is redirected.
+    // allow, where the folder is redirected, and the one place they allow in
+    // the Windows folder, where older systems keep Application Data.
     std::string product;
     if (GetProductFolder(false, product)) AddSpellings(folders.shareAllowed, product);
+    for (const std::string& folder : WindowsRoots()) AddSpellings(folders.windowsRoots, folder);
+    folders.localHosts = LocalHostNames();
     return folders;
 }
 
@@ -205,6 +237,7 @@ MachinePlaces GatherMachinePlaces() {
     for (const auto* list : {&program.programFiles, &program.commonFiles})
         for (const std::string& folder : *list) AddFolderForms(programForms, folder);
     for (const std::string& folder : programForms) places.makersFolders.push_back(folder + "\\Halvorix");
+    places.productFolders = ProductFolderForms();
     places.elevated = IsProcessElevated();
     return places;
 }

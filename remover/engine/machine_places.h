@@ -24,6 +24,9 @@ struct MachinePlaces {
     // The maker's folder ("Halvorix") below each Program Files and Common
     // Files folder, in every spelling: only administrators can write there.
     std::vector<std::string> makersFolders;
+    // The product's own folders (Application Data, Common Files and Program
+    // Files), in every spelling.
+    std::vector<std::string> productFolders;
     // False when a folder the guards must know (Windows, System, Program Files
     // and Common Files in each form the machine has) could not be learned:
     // the guards then refuse every folder and file.

@@ -18,8 +18,6 @@
 namespace remover {
 namespace {
 
-const char kClientSubfolder[] = "\\Halvorix\\Meridel VRML Client";
-
 bool IsLinkedFolder(DWORD attributes) {
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }

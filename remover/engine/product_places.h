@@ -5,6 +5,9 @@
 
 namespace remover {
 
+// The product's folder below Program Files.
+inline constexpr char kClientSubfolder[] = "\\Halvorix\\Meridel VRML Client";
+
 // The product folder below Common Files (fromRegistry) or below the user's
 // Application Data folder, without a trailing backslash.
 bool GetProductFolder(bool fromRegistry, std::string& out);

@@ -43,10 +43,12 @@ void RemoveClassRegistration(RemovalContext& context, const GUID& classId) {
     const std::optional<ClassServer> server = ReadInprocServer(classId);
     if (!server) return;
     // In an elevated run, a module that the user's own classes name is the
-    // product's only where the user's own files lie: anywhere else it could be
-    // another program's file, named to have it unregistered and deleted.
+    // product's only where the user's own files or the product's folders lie:
+    // anywhere else it could be another program's file, named to have it
+    // unregistered and deleted. (Nothing is loaded from below the profile.)
     const MachinePlaces& places = PlacesOf(context);
-    if (!places.elevated || !server->fromUser || LiesInUserProfile(places, server->path))
+    if (!places.elevated || !server->fromUser || LiesInUserProfile(places, server->path) ||
+        LiesInProductFolders(places, server->path))
         RemoveModuleFile(context, server->path.c_str());
     DeleteClassRegistration(classId);
 }

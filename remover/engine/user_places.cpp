@@ -26,4 +26,9 @@ bool LiesInMakersProgramFolders(const MachinePlaces& places, const std::string& 
     return InsideAny(finalPath, places.makersFolders);
 }
 
+bool LiesInProductFolders(const MachinePlaces& places, const std::string& path) {
+    std::string resolved;
+    return ReadFinalPath(path, resolved) && InsideAny(resolved, places.productFolders);
+}
+
 }  // namespace remover

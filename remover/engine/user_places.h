@@ -17,4 +17,8 @@ bool LiesInUserProfile(const MachinePlaces& places, const std::string& path);
 // a planted command line could turn to any use.
 bool LiesInMakersProgramFolders(const MachinePlaces& places, const std::string& finalPath);
 
+// True when the file, as the file system resolves it, lies in one of the
+// product's own three folders. False when it cannot be resolved.
+bool LiesInProductFolders(const MachinePlaces& places, const std::string& path);
+
 }  // namespace remover

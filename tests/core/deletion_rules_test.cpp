@@ -78,5 +78,46 @@ TEST(IsFileRefused, RefusesRelativeMalformedSystemAndShareFiles) {
     for (const auto& [file, refused] : cases) EXPECT_EQ(IsFileRefused(file, sealed, shareAllowed), refused) << file;
 }
 
+// Shares of this computer or of a whole drive are refused for files and
+// folders alike; another computer's share only for a file the registry names.
+TEST(IsFileRefused, RefusesLocalAndAdministrativeSharesReachesOtherComputers) {
+    ProtectedFolders folders = Machine();
+    folders.localHosts = {"MYPC", "MYPC.CORP.EXAMPLE"};
+    const std::pair<const char*, bool> cases[] = {
+        {"\\\\filer\\apps\\Meridel\\control.dll", false},
+        {"\\\\filer\\C$\\Meridel\\control.dll", true},
+        {"\\\\filer\\Admin$\\control.dll", true},
+        {"\\\\localhost\\apps\\control.dll", true},
+        {"\\\\127.0.0.1\\apps\\control.dll", true},
+        {"\\\\?\\UNC\\mypc\\apps\\control.dll", true},
+        {"\\\\MyPc.corp.example.\\apps\\control.dll", true},
+    };
+    for (const auto& [file, refused] : cases)
+        EXPECT_EQ(IsFileRefused(file, {}, folders, ShareReach::OtherComputers), refused) << file;
+    EXPECT_TRUE(IsFileRefused("\\\\filer\\apps\\Meridel\\control.dll", {}, folders, ShareReach::OwnFolderOnly));
+    EXPECT_TRUE(IsFolderRefused("\\\\filer\\D$\\Users\\me\\AppData\\Roaming\\Halvorix\\Meridel", folders));
+}
+
+// Windows 98 keeps Application Data in the Windows folder: the product's folder
+// there goes in every spelling, nothing else there, nor one in a system folder.
+TEST(IsFolderRefused, AllowsTheProductsApplicationDataInsideTheWindowsFolderOnly) {
+    ProtectedFolders folders;
+    folders.sealed = {"C:\\WINDOWS", "C:\\WINDOWS\\SYSTEM"};
+    folders.windowsRoots = {"C:\\WINDOWS"};
+    folders.shareAllowed = {"C:\\WINDOWS\\APPLICATION DATA\\HALVORIX\\MERIDEL", "C:\\WINDOWS\\APPLIC~1\\HALVOR~1\\MERIDEL",
+                            "C:\\WINDOWS\\SYSTEM\\HALVORIX\\MERIDEL"};
+    const std::pair<const char*, bool> cases[] = {
+        {"C:\\WINDOWS\\Application Data\\Halvorix\\Meridel", false},
+        {"c:\\windows\\application data\\halvorix\\meridel\\Sub", false},
+        {"C:\\WINDOWS\\APPLIC~1\\HALVOR~1\\MERIDEL", false},
+        {"C:\\WINDOWS\\Application Data\\Halvorix", true},
+        {"C:\\WINDOWS\\SYSTEM\\Halvorix\\Meridel", true},
+    };
+    for (const auto& [folder, refused] : cases) {
+        EXPECT_EQ(IsFolderRefused(folder, folders), refused) << folder;
+        EXPECT_EQ(IsFileRefused(folder + std::string("\\a.dll"), folders.sealed, folders, ShareReach::OwnFolderOnly), refused);
+    }
+}
+
 }  // namespace
 }  // namespace remover_core

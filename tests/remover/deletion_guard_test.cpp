@@ -10,6 +10,8 @@
 #include "platform/unique_resource.h"
 #include "remover/engine/class_registration.h"
 #include "remover/engine/component_table.h"
+#include "remover/engine/deletion_guard.h"
+#include "remover/engine/machine_places.h"
 #include "remover/engine/module_file.h"
 #include "remover/engine/product_folders.h"
 #include "tests/support/file_fixture.h"
@@ -205,6 +207,25 @@ TEST(DeletionGuard, ClassRegistrationNamingASystemLibraryKeepsTheLibrary) {
     ::DeleteFileA(systemFile.c_str());
 }
 
+const std::string kUserControlClass = "Software\\Classes\\" + ClassKey(remover::GuidToText(remover::kControlClassId));
+
+ScopedRegistryCleanup UserClassCleanup() {
+    return ScopedRegistryCleanup({{HKEY_CURRENT_USER, kProbeRecordsKey},
+                                  {HKEY_LOCAL_MACHINE, kProductKey},
+                                  {HKEY_CLASSES_ROOT, ClassKey(remover::GuidToText(remover::kControlClassId))},
+                                  {HKEY_CURRENT_USER, kUserControlClass}});
+}
+
+// The product's control registered for the machine and in the user's own
+// classes, both naming a copy of the probe module at `file`; then the remover.
+void RemoveWithUserClassNaming(const std::string& file) {
+    CopyFileTo(FixturePath("unreg_probe.dll"), file);
+    SetString(HKEY_LOCAL_MACHINE, kProductKey, "Version", "2.1");
+    RegisterClass(remover::GuidToText(remover::kControlClassId), file);
+    SetString(HKEY_CURRENT_USER, kUserControlClass + "\\InprocServer32", nullptr, file);
+    EXPECT_EQ(RunRemover("/s /f"), 0u);
+}
+
 // On Windows HKEY_CLASSES_ROOT shows the user's own registration over the
 // machine's (Wine shows the machine's only, so both name the file here): an
 // elevated run neither loads nor deletes another program's file named so.
@@ -212,16 +233,8 @@ TEST(DeletionGuard, AUserClassRegistrationCannotNameAnotherProgramsFile) {
     ScopedTempFolder vendor("other-vendor");
     const std::string file = vendor.path() + "\\vendor_core.dll";
     const std::string control = remover::GuidToText(remover::kControlClassId);
-    const std::string userClass = "Software\\Classes\\" + ClassKey(control);
-    ScopedRegistryCleanup registry({{HKEY_CURRENT_USER, kProbeRecordsKey},
-                                    {HKEY_LOCAL_MACHINE, kProductKey},
-                                    {HKEY_CLASSES_ROOT, ClassKey(control)},
-                                    {HKEY_CURRENT_USER, userClass}});
-    CopyFileTo(FixturePath("unreg_probe.dll"), file);
-    SetString(HKEY_LOCAL_MACHINE, kProductKey, "Version", "2.1");
-    RegisterClass(control, file);
-    SetString(HKEY_CURRENT_USER, userClass + "\\InprocServer32", nullptr, file);
-    EXPECT_EQ(RunRemover("/s /f"), 0u);
+    ScopedRegistryCleanup registry = UserClassCleanup();
+    RemoveWithUserClassNaming(file);
     EXPECT_TRUE(FileExists(file));
     EXPECT_EQ(ProbeCount("Loaded", "vendor_core.dll"), 0u);
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, ClassKey(control)));
@@ -267,6 +280,37 @@ TEST(DeletionGuard, EachClassPathIsJudgedByTheHiveItCameFrom) {
             EXPECT_EQ(ProbeCount("Loaded", m.name), m.loaded ? 1u : 0u);
         }
     }
+}
+
+// This computer's own shares are its local files under another spelling;
+// another computer's share may hold the product's file.
+TEST(DeletionGuard, JudgesSharesByTheComputerTheyReach) {
+    char computer[MAX_PATH] = {};
+    DWORD length = MAX_PATH;
+    ASSERT_TRUE(::GetComputerNameA(computer, &length));
+    remover::RemovalContext context;
+    const remover::MachinePlaces& places = remover::PlacesOf(context);
+    EXPECT_FALSE(remover::IsFileSafeToRemove(places, "\\\\?\\UNC\\" + std::string(computer) + "\\apps\\a.dll"));
+    EXPECT_TRUE(remover::IsFileSafeToRemove(places, "\\\\meridel-filer.invalid\\apps\\Meridel\\control.dll"));
+}
+
+// In an elevated run a user's class registration still removes the product's
+// module in its three folders, loaded to unregister itself outside the profile.
+TEST(DeletionGuard, AUserClassRegistrationStillRemovesTheProductsOwnModules) {
+    const std::string appData = ShellFolder(CSIDL_APPDATA);
+    const std::pair<std::string, DWORD> cases[] = {
+        {ProgramFiles() + "\\Halvorix\\Meridel VRML Client\\meridel_user_client.dll", 1},
+        {CommonFiles() + "\\Halvorix\\Meridel\\meridel_user_common.dll", 1},
+        {appData + "\\Halvorix\\Meridel\\meridel_user_data.dll", 0},
+    };
+    for (const auto& [file, loads] : cases) {
+        SCOPED_TRACE(file);
+        ScopedRegistryCleanup registry = UserClassCleanup();
+        RemoveWithUserClassNaming(file);
+        EXPECT_FALSE(FileExists(file));
+        EXPECT_EQ(ProbeCount("Loaded", file.substr(file.rfind('\\') + 1)), loads);
+    }
+    for (const std::string& base : {appData, CommonFiles(), ProgramFiles()}) RemoveTree(base + "\\Halvorix");
 }
 
 }  // namespace
