@@ -218,26 +218,32 @@ ScopedRegistryCleanup UserClassCleanup() {
 
 // The product's control registered for the machine and in the user's own
 // classes, both naming a copy of the probe module at `file`; then the remover.
-void RemoveWithUserClassNaming(const std::string& file) {
+// A standard user's run goes through limited_launcher.exe.
+void RemoveWithUserClassNaming(const std::string& file, bool elevated = true) {
     CopyFileTo(FixturePath("unreg_probe.dll"), file);
     SetString(HKEY_LOCAL_MACHINE, kProductKey, "Version", "2.1");
     RegisterClass(remover::GuidToText(remover::kControlClassId), file);
     SetString(HKEY_CURRENT_USER, kUserControlClass + "\\InprocServer32", nullptr, file);
-    EXPECT_EQ(RunRemover("/s /f"), 0u);
+    const std::string remover = "\"" + FixturePath("meridremover.exe") + "\" /s /f";
+    EXPECT_EQ(RunAndWait(elevated ? remover : "\"" + FixturePath("limited_launcher.exe") + "\" " + remover), 0u);
 }
 
 // On Windows HKEY_CLASSES_ROOT shows the user's own registration over the
 // machine's (Wine shows the machine's only, so both name the file here): an
-// elevated run neither loads nor deletes another program's file named so.
+// elevated run neither loads nor deletes another program's file named so; a
+// standard user's run, which gains nothing by it, removes the module.
 TEST(DeletionGuard, AUserClassRegistrationCannotNameAnotherProgramsFile) {
     ScopedTempFolder vendor("other-vendor");
     const std::string file = vendor.path() + "\\vendor_core.dll";
     const std::string control = remover::GuidToText(remover::kControlClassId);
-    ScopedRegistryCleanup registry = UserClassCleanup();
-    RemoveWithUserClassNaming(file);
-    EXPECT_TRUE(FileExists(file));
-    EXPECT_EQ(ProbeCount("Loaded", "vendor_core.dll"), 0u);
-    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, ClassKey(control)));
+    for (const bool elevated : {true, false}) {
+        SCOPED_TRACE(elevated ? "elevated" : "standard user");
+        ScopedRegistryCleanup registry = UserClassCleanup();
+        RemoveWithUserClassNaming(file, elevated);
+        EXPECT_EQ(FileExists(file), elevated);
+        EXPECT_EQ(ProbeCount("Loaded", "vendor_core.dll"), elevated ? 0u : 1u);
+        EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, ClassKey(control)));
+    }
 }
 
 // Each hive's registration is read directly and a path judged by the hive it

@@ -5,6 +5,8 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
+
 #include "remover/engine/file_link.h"
 #include "remover/engine/module_file.h"
 #include "tests/support/file_fixture.h"
@@ -102,6 +104,25 @@ TEST_F(ModuleLoadingTest, AnElevatedRunLoadsNoModuleFromTheUserProfile) {
         EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kSharedDlls, path.c_str()));
     }
     RemoveTree(profileFolder);
+}
+
+// A file in use below the profile: a standard user's run schedules it, an
+// elevated run leaves it for the run after the restart; both ask to restart.
+TEST_F(ModuleLoadingTest, AFileInUseBelowTheProfileAsksForARestartInEitherRun) {
+    const ScopedFolderCleanup maker(AppDataMakerFolder());
+    const std::string path = AppDataProductFolder() + "\\held.txt";
+    for (const bool elevated : {true, false}) {
+        SCOPED_TRACE(elevated ? "elevated" : "standard user");
+        ASSERT_TRUE(WriteFile(path));
+        {
+            FileHolder holder({path});
+            ASSERT_TRUE(holder.holding());
+            EXPECT_EQ(RunEngine(elevated, "--module \"" + path + "\""), 3u);
+        }
+        const auto pending = PendingDeletions();
+        EXPECT_EQ(std::find(pending.begin(), pending.end(), path) != pending.end(), !elevated);
+        DropPendingBelow(AppDataProductFolder());
+    }
 }
 
 // The decision itself, on each kind of link the host can make.

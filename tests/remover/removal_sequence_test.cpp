@@ -9,6 +9,8 @@
 #include <functional>
 
 #include "remover/engine/component_table.h"
+#include "tests/support/file_fixture.h"
+#include "tests/support/machine_fixture.h"
 #include "tests/support/product_fixture.h"
 #include "tests/support/process_fixture.h"
 #include "tests/support/registry_fixture.h"
@@ -26,9 +28,10 @@ GUID Parse(const std::string& text) {
 }
 
 // A silent run, with a context of its own, that would also remove the folders.
-void RunSilently(const std::vector<GUID>& keepList = {}) {
+void RunSilently(const std::vector<GUID>& keepList = {}, bool removeFolders = true) {
     RemoverOptions options;
     options.silent = true;
+    options.removeFolders = removeFolders;
     options.keepList = keepList;
     RemovalContext context;
     RunRemoval(options, context);
@@ -110,6 +113,51 @@ TEST_F(RemovalSequence, WithoutTheProductKeyLeavesClassRegistrationsAlone) {
         EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, ClassKey(id)));
     }
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kProductKey));
+}
+
+// A kept component keeps its row; while its module is there, the product
+// folders stay too, as "/f" keeps them.
+TEST_F(RemovalSequence, AKeptComponentWithItsModuleKeepsTheFolders) {
+    ScopedTempFolder scratch("kept component");
+    const ScopedFolderCleanup maker(CommonFilesProductFolder().substr(0, CommonFilesProductFolder().rfind('\\')));
+    const std::string control = ComponentClassIds()[0];
+    const std::string folderFile = CommonFilesProductFolder() + "\\settings.ini";
+    const struct {
+        bool kept, modulePresent, removeFolders, foldersStay;
+    } cases[] = {{true, true, true, true}, {true, false, true, false}, {false, true, true, false}, {true, true, false, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.kept << c.modulePresent << c.removeFolders);
+        SeedProductKey();
+        const std::string module = scratch.path() + (c.modulePresent ? "\\control.dll" : "\\missing.dll");
+        if (c.modulePresent) {
+            ASSERT_TRUE(WriteFile(module));
+        }
+        ASSERT_TRUE(WriteFile(folderFile));
+        RegisterClass(control, module);
+        RunSilently(c.kept ? std::vector<GUID>{Parse(control)} : std::vector<GUID>{}, c.removeFolders);
+        EXPECT_EQ(KeyExists(HKEY_CLASSES_ROOT, ClassKey(control)), c.kept);
+        EXPECT_EQ(FileExists(module), c.kept && c.modulePresent);
+        EXPECT_EQ(FileExists(folderFile), c.foldersStay);
+    }
+}
+
+// The keep list names class identifiers: rows without one go whatever it holds.
+TEST_F(RemovalSequence, RowsWithoutAClassIdentifierIgnoreTheKeepList) {
+    ScopedTempFolder scratch("rows without class");
+    SeedProductKey();
+    std::vector<GUID> keep = {GUID{}};
+    for (const auto& id : ComponentClassIds()) keep.push_back(Parse(id));
+    std::vector<std::string> modules;
+    for (const ComponentRow& row : kComponentTable) {
+        if (row.classId) continue;
+        modules.push_back(scratch.path() + "\\row" + std::to_string(modules.size()) + ".dll");
+        ASSERT_TRUE(WriteFile(modules.back()));
+        SetString(HKEY_LOCAL_MACHINE, std::string(kProductKey) + "\\" + row.moduleSubkey, row.moduleValueName,
+                  modules.back());
+    }
+    RunSilently(keep);
+    ASSERT_FALSE(modules.empty());
+    for (const auto& module : modules) EXPECT_FALSE(FileExists(module)) << module;
 }
 
 TEST_F(RemovalSequence, SilentProgramRunRemovesAndShowsNothing) {

@@ -3,6 +3,9 @@
 // whole tree; the rest of the product key stays.
 #include <gtest/gtest.h>
 
+#include <aclapi.h>
+
+#include "platform/unique_resource.h"
 #include "remover/engine/render_key.h"
 #include "tests/support/file_fixture.h"
 #include "tests/support/product_fixture.h"
@@ -56,6 +59,42 @@ TEST(RemoveRenderKey, RemovesModulesNamedByPathValuesAndTheWholeTree) {
     EXPECT_FALSE(FileExists(unterminated));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, render));
     EXPECT_TRUE(ValueExists(HKEY_LOCAL_MACHINE, std::string(kProductKey) + "\\Help", "User's Guide"));
+}
+
+// A key the walk cannot read stays, with the module it names (an access list
+// without DELETE stops nothing under Wine); every key above it stays too, and
+// its siblings still go.
+TEST(RemoveRenderKey, KeepsTheKeysAboveAKeyItCannotDelete) {
+    ScopedRegistryCleanup cleanup(ProductRegistryPlaces());
+    ScopedTempFolder folder("render lock");
+    const std::string render = std::string(kProductKey) + "\\Render";
+    for (const char* key : {"\\A", "\\Deep\\Locked", "\\Z"}) {
+        ASSERT_TRUE(WriteFile(folder.path() + key + ".dll"));
+        SetString(HKEY_LOCAL_MACHINE, render + key, "path", folder.path() + key + ".dll");
+    }
+    platform::UniqueKey locked;
+    ASSERT_EQ(::RegOpenKeyExA(HKEY_LOCAL_MACHINE, (render + "\\Deep\\Locked").c_str(), 0, WRITE_DAC, locked.put()),
+              ERROR_SUCCESS);
+    EXPLICIT_ACCESS_A access{};
+    ::BuildExplicitAccessWithNameA(&access, const_cast<char*>("EVERYONE"), DELETE | WRITE_DAC, SET_ACCESS,
+                                   NO_INHERITANCE);
+    PACL acl = nullptr;
+    ASSERT_EQ(::SetEntriesInAclA(1, &access, nullptr, &acl), ERROR_SUCCESS);
+    const DWORD set = ::SetSecurityInfo(locked.get(), SE_REGISTRY_KEY,
+                                        DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, nullptr,
+                                        nullptr, acl, nullptr);
+    ::LocalFree(acl);
+    ASSERT_EQ(set, ERROR_SUCCESS);
+
+    RemovalContext context;
+    RemoveRenderKey(context);
+
+    EXPECT_FALSE(FileExists(folder.path() + "\\A.dll") || FileExists(folder.path() + "\\Z.dll"));
+    EXPECT_TRUE(FileExists(folder.path() + "\\Deep\\Locked.dll"));
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, render + "\\Deep"));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, render + "\\A") || KeyExists(HKEY_LOCAL_MACHINE, render + "\\Z"));
+    // Let the clean-up through again.
+    ::SetSecurityInfo(locked.get(), SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr, nullptr, nullptr);
 }
 
 }  // namespace

@@ -21,7 +21,8 @@ constexpr char kOurPluginEntry[] = "SOFTWARE\\MozillaPlugins\\@halvorix.com/Meri
 constexpr char kOtherPluginEntry[] = "SOFTWARE\\MozillaPlugins\\@example.org/Viewer";
 
 
-class WholeMachine : public ::testing::Test {
+// With and without the product key: every sweep but the key's own runs either way.
+class WholeMachine : public ::testing::TestWithParam<bool> {
 protected:
     WholeMachine()
         : common_(CommonFilesProductFolder()),
@@ -74,7 +75,7 @@ protected:
     std::vector<std::string> keptFiles_;
 };
 
-TEST_F(WholeMachine, SilentRemovalTakesEveryTraceAndSparesTheRest) {
+TEST_P(WholeMachine, SilentRemovalTakesEveryTraceAndSparesTheRest) {
     // Shared-DLL entries in both hives.
     const std::vector<std::string> productDlls = {common_ + "\\engine.dll", appData_ + "\\cache.dat"};
     const std::vector<std::string> otherDlls = {halvorix_ + "\\Meridel Tools\\x.dll", halvorix_ + "\\Meridel2.dll",
@@ -134,6 +135,7 @@ TEST_F(WholeMachine, SilentRemovalTakesEveryTraceAndSparesTheRest) {
         {render + "\\OpenGL\\Legacy", "Path", "legacy.dll", false},
     };
     for (const auto& v : renderValues) {
+        if (!GetParam()) break;  // no product key
         Product(HKEY_LOCAL_MACHINE, v.key, v.name, T(v.file));
         (v.removed ? removedFiles_ : keptFiles_).push_back(T(v.file));
     }
@@ -188,7 +190,8 @@ TEST_F(WholeMachine, SilentRemovalTakesEveryTraceAndSparesTheRest) {
     for (const auto& key : {std::string(kUnitsKey) + "\\" + ids[0], std::string(kUnitsKey) + "\\" + ids[1], render,
                             std::string(kOurPluginEntry), std::string(kProductKey)})
         EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, key)) << key;
-    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kProductParentKey));
+    EXPECT_EQ(KeyExists(HKEY_LOCAL_MACHINE, kProductParentKey), GetParam());
+    EXPECT_FALSE(FolderExists(common_) || FolderExists(appData_));
 
     // The user's uninstaller ran first, then the machine's, after it had ended;
     // the user's command's own arguments never reach the elevated run's start.
@@ -198,6 +201,8 @@ TEST_F(WholeMachine, SilentRemovalTakesEveryTraceAndSparesTheRest) {
     EXPECT_EQ(ArgumentsAfterProgram(runs[1].commandLine, machineUninstaller), " /S /U -x");
     EXPECT_GE(runs[1].start, runs[0].end);
 }
+
+INSTANTIATE_TEST_SUITE_P(ProductKey, WholeMachine, ::testing::Bool());
 
 }  // namespace
 }  // namespace remover
