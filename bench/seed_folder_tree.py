@@ -5,7 +5,7 @@ Writes straight into the Wine prefix's drive_c (which Wine sees at once):
 a three-level tree (10 folders, 10 below each, files in the third level) in
 "Program Files\\Halvorix\\Meridel VRML Client", a tenth of the files copies of
 a component module. Prints a REGEDIT4 file with each module's SharedDlls
-value, for "wine reg import".
+value, for the session loader's "reg import".
 
 usage: seed_folder_tree.py PREFIX MODULE N REGFILE
 """
