@@ -35,8 +35,18 @@ owned_keys=(.wrl .vrml .wrz Meridel.ClientCU Meridel.Client
 # msiexec under Wine does not fail on a missing export; its warning tells.
 run_msiexec() {
   local log=$1; shift
-  WINEDEBUG=-all,warn+msi "$WINE" msiexec "$@" /qn /l*v "$(winepath -w "$log")" >"$log.out" 2>&1
-  local status=$?
+  local status attempt
+  rm -f "$log"
+  for attempt in 1 2 3; do
+    WINEDEBUG=-all,warn+msi "$WINE" msiexec "$@" /qn /l*v "$(winepath -w "$log")" >"$log.out" 2>&1
+    status=$?
+    # Seen once on a loaded machine: msiexec ended with 1 before it opened
+    # its log, so the installer (and every action) never ran. Only that start
+    # is tried again; any run that got as far as its log is judged as it is.
+    [ "$status" -ne 0 ] && [ ! -s "$log" ] || break
+    echo "note: msiexec $* ended with $status before writing its log (start $attempt of 3)"
+    sleep 1
+  done
   [ "$status" -eq 0 ] || fail "msiexec $* exited with $status"
   if grep -a -E 'GetProcAddress\(.*\) failed' "$log.out"; then fail "msiexec $*: an action export is missing"; fi
 }
