@@ -9,8 +9,8 @@
 #include "platform/code_page_case.h"
 #include "remover/core/deletion_rules.h"
 #include "remover/core/folder_refusal.h"
-#include "remover/engine/file_deletion.h"
 #include "remover/engine/file_link.h"
+#include "remover/engine/path_spelling.h"
 
 namespace remover {
 namespace {
@@ -31,22 +31,6 @@ size_t RootLength(const std::string& path) {
 }
 
 }  // namespace
-
-std::vector<std::string> PathSpellings(const std::string& path) {
-    std::vector<std::string> spellings{path};
-    if (::GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return spellings;
-    const std::optional<std::string> longForm = ExpandToLongPath(path);
-    // A path too long to handle keeps a spelling no rule accepts.
-    spellings.push_back(longForm.value_or(std::string()));
-    char shortForm[MAX_PATH] = {};
-    const DWORD length = ::GetShortPathNameA(path.c_str(), shortForm, MAX_PATH);
-    if (length > 0 && length < MAX_PATH) spellings.push_back(shortForm);
-    std::string finalPath;
-    if (ReadFinalPath(path, finalPath)) spellings.push_back(finalPath);
-    return spellings;
-}
-
-std::vector<std::string> UpperSpellings(const std::string& path) { return Upper(PathSpellings(path)); }
 
 bool HasLinkBelow(const std::string& written, const std::string& trustedBase, bool includeLast) {
     std::string folder = written;

@@ -10,12 +10,6 @@
 
 namespace remover {
 
-// Every spelling of an existing path: as written, long form, short form and
-// the final path; only the written one for a path that does not exist.
-std::vector<std::string> PathSpellings(const std::string& path);
-// The same, upper-cased the way the code page does, for comparisons.
-std::vector<std::string> UpperSpellings(const std::string& path);
-
 // True when a name of the folder below `trustedBase` (the folder it was built
 // from; empty for the drive root or share) is a link. With `includeLast`
 // false, the folder's own name is not looked at.
