@@ -100,7 +100,7 @@ bool LetEveryoneWrite(const std::string& folder) {
     const char* everyoneWrites = "D:(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1301bf;;;WD)";
     if (!::ConvertStringSecurityDescriptorToSecurityDescriptorA(everyoneWrites, SDDL_REVISION_1, &descriptor, nullptr))
         return false;
-    const std::unique_ptr<void, HLOCAL (*)(HLOCAL)> owned(descriptor, ::LocalFree);
+    const std::unique_ptr<void, HLOCAL(WINAPI*)(HLOCAL)> owned(descriptor, ::LocalFree);
     return ::SetFileSecurityA(folder.c_str(), DACL_SECURITY_INFORMATION, descriptor);
 }
 
