@@ -48,7 +48,7 @@ void RemoveLongPath(RemovalContext& context, const MachinePlaces& places, const 
     if (IsModuleName(longPath) && link == LinkKind::None) UnregisterModule(places, longPath);
     platform::RegistryKeyA sharedDlls;
     if (sharedDlls.Open(HKEY_LOCAL_MACHINE, kSharedDllsKey, KEY_ALL_ACCESS) == ERROR_SUCCESS)
-        ::RegDeleteValueA(sharedDlls.get(), longPath.c_str());
+        sharedDlls.DeleteValue(longPath.c_str());
     switch (link) {
         case LinkKind::None:
             DeleteFileOrSchedule(context, longPath, deleteNow);

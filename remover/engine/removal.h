@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 #include "remover/engine/removal_context.h"
@@ -14,10 +15,15 @@ struct RemoverOptions {
     std::vector<GUID> keepList;  // in command-line order, duplicates kept
 };
 
-// Takes the product off the machine in one fixed sequence. Reports nothing:
-// every step skips what it cannot do and the next one runs. The caller makes
-// the context for this one run and reads the restart flag from it afterwards;
-// its folder decision starts from the options.
-void RunRemoval(const RemoverOptions& options, RemovalContext& context);
+// Takes the product off the machine in one fixed sequence of named steps.
+// Reports nothing: a step that fails, or throws, skips the rest of its own
+// work and the next step runs. productKeyPath is the product key below
+// HKEY_LOCAL_MACHINE, as the program's string table holds it. The caller
+// makes the context for this one run and reads the restart flag from it
+// afterwards.
+void RunRemoval(const RemoverOptions& options, const std::string& productKeyPath, RemovalContext& context);
+
+// The names of the run's steps, in the order they run.
+std::vector<std::string> RemovalStepNames();
 
 }  // namespace remover

@@ -34,7 +34,7 @@ void RunSilently(const std::vector<GUID>& keepList = {}, bool removeFolders = tr
     options.removeFolders = removeFolders;
     options.keepList = keepList;
     RemovalContext context;
-    RunRemoval(options, context);
+    RunRemoval(options, kProductKey, context);
 }
 
 class RemovalSequence : public ::testing::Test {

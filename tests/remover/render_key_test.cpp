@@ -50,7 +50,7 @@ TEST(RemoveRenderKey, RemovesModulesNamedByPathValuesAndTheWholeTree) {
     SetString(HKEY_LOCAL_MACHINE, std::string(kProductKey) + "\\Help", "User's Guide", "C:\\guide.htm");
 
     RemovalContext context;
-    RemoveRenderKey(context);
+    RemoveRenderKey(context, kProductKey);
 
     for (const Row& row : rows) {
         SCOPED_TRACE(row.key + " " + row.valueName);
@@ -87,7 +87,7 @@ TEST(RemoveRenderKey, KeepsTheKeysAboveAKeyItCannotDelete) {
     ASSERT_EQ(set, ERROR_SUCCESS);
 
     RemovalContext context;
-    RemoveRenderKey(context);
+    RemoveRenderKey(context, kProductKey);
 
     EXPECT_FALSE(FileExists(folder.path() + "\\A.dll") || FileExists(folder.path() + "\\Z.dll"));
     EXPECT_TRUE(FileExists(folder.path() + "\\Deep\\Locked.dll"));

@@ -1,0 +1,50 @@
+# Writes the product's facts, read from platform/product_constants.h, where
+# what is not C++ picks them up:
+#   <build>/product_facts.json        for the scripts
+#   <build>/remover/product_facts.rc.h for the remover's resource script
+include(${CMAKE_CURRENT_LIST_DIR}/product_constants.cmake)
+
+# A C or JSON string literal of text (no quotes occur in the facts).
+function(meridel_literal out text)
+  string(REPLACE "\\" "\\\\" text "${text}")
+  set(${out} "\"${text}\"" PARENT_SCOPE)
+endfunction()
+
+set(_facts "{\n")
+foreach(name MAKER PRODUCT VERSION CLIENT_FOLDER PRODUCT_PARENT_KEY PRODUCT_KEY PRODUCT_NAME MOZILLA_PLUGIN_ID
+             PLUGIN_MODULE PLUGIN_CLASS_ARCHIVE PLUGIN_TYPE_LIBRARY)
+  string(TOLOWER ${name} key)
+  meridel_literal(value "${MERIDEL_${name}}")
+  string(APPEND _facts "  \"${key}\": ${value},\n")
+endforeach()
+set(_rows)
+foreach(browser IN LISTS MERIDEL_NETSCAPE_FAMILY)
+  meridel_literal(value "${browser}")
+  set(offered false)
+  if(MERIDEL_NETSCAPE_OFFERED_${browser})
+    set(offered true)
+  endif()
+  list(APPEND _rows "    {\"key\": ${value}, \"offered\": ${offered}}")
+endforeach()
+list(JOIN _rows ",\n" _rows)
+string(APPEND _facts "  \"netscape_family\": [\n${_rows}\n  ],\n")
+set(_rows)
+foreach(row IN LISTS MERIDEL_COMPONENTS)
+  set(fields "\"row\": ${row}")
+  foreach(field MODULE SUBKEY VALUE CLASS_ID)
+    string(TOLOWER ${field} key)
+    meridel_literal(value "${MERIDEL_COMPONENT_${row}_${field}}")
+    string(APPEND fields ", \"${key}\": ${value}")
+  endforeach()
+  list(APPEND _rows "    {${fields}}")
+endforeach()
+list(JOIN _rows ",\n" _rows)
+string(APPEND _facts "  \"components\": [\n${_rows}\n  ]\n}\n")
+file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/product_facts.json CONTENT "${_facts}" @ONLY)
+
+set(_rc "// Generated from platform/product_constants.h.\n")
+foreach(name MAKER PRODUCT_KEY PRODUCT_NAME)
+  meridel_literal(value "${MERIDEL_${name}}")
+  string(APPEND _rc "#define MERIDEL_RC_${name} ${value}\n")
+endforeach()
+file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/remover/product_facts.rc.h CONTENT "${_rc}" @ONLY)
