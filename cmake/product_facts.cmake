@@ -1,6 +1,7 @@
 # Writes the product's facts, read from platform/product_constants.h, where
 # what is not C++ picks them up:
-#   <build>/product_facts.json        for the scripts
+#   <build>/product_facts.json        for the scripts (with the removal's step
+#                                      names from remover/engine/removal_steps.h)
 #   <build>/remover/product_facts.rc.h for the remover's resource script
 include(${CMAKE_CURRENT_LIST_DIR}/product_constants.cmake)
 
@@ -39,7 +40,19 @@ foreach(row IN LISTS MERIDEL_COMPONENTS)
   list(APPEND _rows "    {${fields}}")
 endforeach()
 list(JOIN _rows ",\n" _rows)
-string(APPEND _facts "  \"components\": [\n${_rows}\n  ]\n}\n")
+string(APPEND _facts "  \"components\": [\n${_rows}\n  ],\n")
+# The removal's step names, in the order the run takes them.
+set(_steps_header ${CMAKE_CURRENT_LIST_DIR}/../remover/engine/removal_steps.h)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${_steps_header})
+file(READ ${_steps_header} _steps_text)
+string(REGEX MATCHALL "X\\(\"[a-z-]+\", [A-Za-z]+\\)" _steps "${_steps_text}")
+set(_rows)
+foreach(entry IN LISTS _steps)
+  string(REGEX MATCH "\"([a-z-]+)\"" _ "${entry}")
+  list(APPEND _rows "\"${CMAKE_MATCH_1}\"")
+endforeach()
+list(JOIN _rows ", " _rows)
+string(APPEND _facts "  \"removal_steps\": [${_rows}]\n}\n")
 file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/product_facts.json CONTENT "${_facts}" @ONLY)
 
 set(_rc "// Generated from platform/product_constants.h.\n")

@@ -16,6 +16,7 @@
 #include "remover/engine/old_uninstallers.h"
 #include "remover/engine/product_folders.h"
 #include "remover/engine/product_key.h"
+#include "remover/engine/removal_steps.h"
 #include "remover/engine/render_key.h"
 #include "remover/engine/shared_dll_sweep.h"
 #include "remover/engine/user_places.h"
@@ -81,7 +82,7 @@ void RemoveDocumentationFolder(RemovalContext& context, HKEY productKey) {
     DeleteFolderTree(context, guide.substr(0, slash));
 }
 
-// The steps, each as the table below names it.
+// The steps, each as removal_steps.h names it.
 
 void SweepUserSharedDlls(Run&) { SweepSharedDllEntries(HKEY_CURRENT_USER); }
 void SweepMachineSharedDlls(Run&) { SweepSharedDllEntries(HKEY_LOCAL_MACHINE); }
@@ -128,20 +129,9 @@ struct Step {
     void (*run)(Run&);
 };
 
-constexpr Step kSteps[] = {
-    {"shared-dlls-user", SweepUserSharedDlls},
-    {"shared-dlls-machine", SweepMachineSharedDlls},
-    {"old-uninstallers-user", RunUserUninstallers},
-    {"old-uninstallers-machine", RunMachineUninstallers},
-    {"distribution-units", RemoveUnits},
-    {"components", RemoveComponents},
-    {"documentation-folder", RemoveDocumentation},
-    {"render-key", RemoveRender},
-    {"product-folders", RemoveFolders},
-    {"browser-plugins", CleanPlugins},
-    {"file-types", RemoveFileTypes},
-    {"product-key", DeleteProductKey},
-};
+#define MERIDEL_STEP(name, function) {name, function},
+constexpr Step kSteps[] = {MERIDEL_REMOVAL_STEPS(MERIDEL_STEP)};
+#undef MERIDEL_STEP
 
 }  // namespace
 
