@@ -135,15 +135,14 @@ constexpr Step kSteps[] = {MERIDEL_REMOVAL_STEPS(MERIDEL_STEP)};
 
 }  // namespace
 
-void RunRemoval(const RemoverOptions& options, const std::string& productKeyPath, RemovalContext& context) {
+void RunRemoval(const RemoverOptions& options, const std::string& productKeyPath, RemovalContext& context,
+                const StepObserver& beforeStep) {
     Run run{options, productKeyPath, context, KeepList(options.keepList), options.removeFolders, {}};
-    for (const Step& step : kSteps) platform::RunStep([&] { step.run(run); });
-}
-
-std::vector<std::string> RemovalStepNames() {
-    std::vector<std::string> names;
-    for (const Step& step : kSteps) names.emplace_back(step.name);
-    return names;
+    for (const Step& step : kSteps)
+        platform::RunStep([&] {
+            if (beforeStep) beforeStep(step.name);
+            step.run(run);
+        });
 }
 
 }  // namespace remover
