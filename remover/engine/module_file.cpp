@@ -53,7 +53,7 @@ void RemoveLongPath(RemovalContext& context, const MachinePlaces& places, const 
     if (IsModuleName(file) && plain) UnregisterModule(places, file);
     platform::RegistryKeyA sharedDlls;
     if (sharedDlls.Open(HKEY_LOCAL_MACHINE, kSharedDllsKey, KEY_ALL_ACCESS) == ERROR_SUCCESS)
-        ::RegDeleteValueA(sharedDlls.get(), longPath.c_str());
+        sharedDlls.DeleteValue(longPath.c_str());
     switch (link) {
         case LinkKind::None:
         case LinkKind::ThroughLinkedFolder:

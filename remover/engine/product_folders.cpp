@@ -15,6 +15,7 @@
 #include "remover/engine/machine_places.h"
 #include "remover/engine/module_file.h"
 #include "remover/engine/product_places.h"
+#include "remover/engine/registry_paths.h"
 
 namespace remover {
 namespace {
@@ -106,7 +107,7 @@ void RemoveProductFolders(RemovalContext& context) {
     std::string base, folder;
     if (GetProductFolderAndBase(false, base, folder)) DeleteFolderTree(context, folder, base);
     if (GetProductFolderAndBase(true, base, folder)) DeleteFolderTree(context, folder, base);
-    if (ReadCurrentVersionFolder("ProgramFilesDir", base)) DeleteFolderTree(context, base + kClientSubfolder, base);
+    if (ReadCurrentVersionFolder(kProgramFilesValue, base)) DeleteFolderTree(context, base + kClientSubfolder, base);
 }
 
 }  // namespace remover

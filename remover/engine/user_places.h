@@ -21,7 +21,7 @@ bool ElevatedRunDistrusts(const MachinePlaces& places, HKEY hive);
 bool LiesInUserProfile(const MachinePlaces& places, const std::string& path);
 
 // True when the final path of a file (plain form, as read from the handle
-// that holds the file) lies below the maker's folder ("Halvorix") in Program
+// that holds the file) lies below the maker's folder (product::kMakerFolder) in Program
 // Files or Common Files, which only administrators can change. Anywhere else
 // in those folders lie other vendors' programs (a shell, an interpreter) that
 // a planted command line could turn to any use.

@@ -21,7 +21,7 @@ void ShowMessage(UINT stringId, UINT style) {
     ::MessageBoxA(nullptr, text.c_str(), kCaption, style);
 }
 
-void RunInteractive(const RemoverOptions& options) {
+void RunInteractive(const RemoverOptions& options, const std::string& productKeyPath) {
     INT_PTR answer = 0;
     {
         CRmDlg dialog;
@@ -30,7 +30,7 @@ void RunInteractive(const RemoverOptions& options) {
     // Cancel, the close box, Escape and a dialog that failed all change nothing.
     if (answer != IDOK) return;
     RemovalContext context;
-    RunRemoval(options, context);
+    RunRemoval(options, productKeyPath, context);
     ShowMessage(IDS_REMOVED, MB_OK | MB_ICONINFORMATION);
     if (context.restartNeeded) ShowMessage(IDS_RESTART, MB_OK | MB_ICONEXCLAMATION);
 }
@@ -45,11 +45,13 @@ int RunRemoverProgram(HINSTANCE instance) {
     platform::ComApartment com;
     platform::SetResourceModule(instance);
     options = ReadProcessOptions();
+    // The product key below HKEY_LOCAL_MACHINE, as the string table holds it.
+    const std::string productKeyPath = platform::LoadStringResourceA(instance, IDS_PRODUCT_KEY);
     if (options.silent) {
         RemovalContext context;
-        RunRemoval(options, context);
+        RunRemoval(options, productKeyPath, context);
     } else {
-        RunInteractive(options);
+        RunInteractive(options, productKeyPath);
     }
     return 0;
 }
