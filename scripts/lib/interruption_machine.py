@@ -124,21 +124,23 @@ def put(path, source=None, text=None):
             f.write(text)
 
 
-def text_of(path):
-    """A driver's record without its line ends at the end, or "no record"."""
+def read(path):
+    """A driver's record, None when there is none."""
     try:
         with open(path, encoding='utf-8', errors='replace') as f:
-            return f.read().replace('\r', '').rstrip('\n')
+            return f.read()
     except FileNotFoundError:
-        return 'no record'
+        return None
+
+
+def text_of(path):
+    text = read(path)
+    return 'no record' if text is None else text.replace('\r', '').rstrip('\n')
 
 
 def count_lines(path):
-    """The lines that hold anything; none when there is no file."""
-    if not os.path.exists(path):
-        return 0
-    with open(path, encoding='utf-8', errors='replace') as f:
-        return sum(1 for line in f if line.rstrip('\n'))
+    """The lines that hold anything."""
+    return sum(1 for line in (read(path) or '').split('\n') if line)
 
 
 def shown(count):
@@ -324,7 +326,7 @@ HEADER = [ROW % ('interruption point', 'how the first run ended', 'left after 1'
 def nt_pending():
     listed = win('reg', 'query', SESSION_MANAGER.replace('HKEY_LOCAL_MACHINE', 'HKLM'), '/v',
                  'PendingFileRenameOperations', show=False)[1]
-    return 'held file in the NT list' if 'meridelengine' in listed.lower() else 'nothing pending'
+    return 'held file in the NT list' if ROWS[2].module.lower() in listed.lower() else 'nothing pending'
 
 
 def wininit_pending():

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs a Windows program under Wine in the project's private prefix. CTest uses
-# it as the cross-compiling emulator; scripts/lib/wine_session.sh sets WINEPREFIX, and
+# it as the cross-compiling emulator; wine_session.sh sets WINEPREFIX, and
 # without it the prefix beside the build's bin folder is used (never ~/.wine).
 #
 # The program's output goes through files, not through the caller's pipes: a
@@ -11,7 +11,7 @@ if [ -z "${WINEPREFIX:-}" ]; then
   exe_dir=$(cd "$(dirname "$1")" && pwd)
   export WINEPREFIX="$(dirname "$exe_dir")/wineprefix"
 fi
-# scripts/lib/wine_session.sh chooses the architecture of its prefix.
+# wine_session.sh chooses the architecture of its prefix.
 export WINEARCH=${WINEARCH:-win64}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
