@@ -20,11 +20,11 @@ from machine import (DRIVE, host_path, install_package, import_reg, open_audit, 
 import product_facts
 import trace_audit as audit
 
-ROWS, FACTS = product_facts.load()
-MAKER = FACTS['MERIDEL_MAKER_FOLDER']
-CF = 'C:\\Program Files\\Common Files\\%s\\%s' % (MAKER, FACTS['MERIDEL_SHARED_FOLDER'])
-PF = 'C:\\Program Files\\%s\\%s' % (MAKER, FACTS['MERIDEL_CLIENT_FOLDER'])
-PRODUCT_KEY = 'HKEY_LOCAL_MACHINE\\' + FACTS['MERIDEL_PRODUCT_KEY']
+FACTS = product_facts.load()
+MAKER = FACTS['maker']
+CF = 'C:\\Program Files\\Common Files\\%s\\%s' % (MAKER, FACTS['product'])
+PF = 'C:\\Program Files\\%s\\%s' % (MAKER, FACTS['client_folder'])
+PRODUCT_KEY = 'HKEY_LOCAL_MACHINE\\' + FACTS['product_key']
 CACHE = r'C:\windows\Downloaded Program Files'
 PLUGINS = r'C:\Program Files\Mozilla Firefox\Plugins'
 SHARED = r'HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\SharedDLLs'
@@ -36,7 +36,7 @@ OTHER = '{0A1B2C3D-0000-4000-8000-00000000BEEF}'
 
 
 def module(row):
-    return '%s\\%s.dll' % (CF, ROWS[row].module)
+    return '%s\\%s.dll' % (CF, product_facts.component(FACTS, row)['module'])
 
 
 # How the first run ends: MODE and ARGUMENT go to interruption_run.exe; ARMED
@@ -60,10 +60,10 @@ def stage_points(appdata):
         Point('row 21: the VRML 1.0 converter', 'self', armed=module(21)),
         Point('documentation folder', 'self', armed=PF + r'\Docs\GuideViewer.dll'),
         Point('Render tree', 'self', armed=CF + r'\GLRenderer.dll'),
-        Point('product folder in Application Data', 'folder', '%s\\%s\\%s' % (appdata, MAKER, FACTS['MERIDEL_SHARED_FOLDER'])),
+        Point('product folder in Application Data', 'folder', '%s\\%s\\%s' % (appdata, MAKER, FACTS['product'])),
         Point('product folder in Common Files', 'self', armed=CF + r'\Codecs\SceneCodec.dll'),
         Point('program folder', 'self', armed=PF + r'\Tools\SceneTool.dll'),
-        Point('plug-in folders', 'self', armed=PLUGINS + '\\' + FACTS['MERIDEL_PLUGIN_MODULE']),
+        Point('plug-in folders', 'self', armed=PLUGINS + '\\' + FACTS['plugin_module']),
         Point('file types (per-user classes)', 'registry', r'HKEY_CURRENT_USER\Software\Classes'),
         # The product key's first change is the Render tree; the second, its own deletion.
         Point('product key (first subkey deleted)', 'registry', PRODUCT_KEY, count=2),
@@ -210,7 +210,7 @@ class Machine:
                      PF + r'\Tools\SceneTool.dll'):
             put(path, os.path.join(self.bin, 'interrupting_module.dll'))
         put(CACHE + r'\MeridelCtl.inf', text='[Setup Hooks]\n')
-        control = UNITS + '\\' + ROWS[1].class_id
+        control = UNITS + '\\' + product_facts.component(FACTS, 1)['class_id']
         import_reg([(UNINSTALL + r'\Meridel VRML Client', {'UninstallString': '"%s\\uninst.exe"' % PF}),
                     (control, {'InstalledVersion': '2,1,0,0'}),
                     (control + r'\Contains\Files', {CACHE + r'\MeridelCtl.dll': '', CACHE + r'\MeridelCtl.inf': ''})])
@@ -326,7 +326,7 @@ HEADER = [ROW % ('interruption point', 'how the first run ended', 'left after 1'
 def nt_pending():
     listed = win('reg', 'query', SESSION_MANAGER.replace('HKEY_LOCAL_MACHINE', 'HKLM'), '/v',
                  'PendingFileRenameOperations', show=False)[1]
-    return 'held file in the NT list' if ROWS[2].module.lower() in listed.lower() else 'nothing pending'
+    return 'held file in the NT list' if product_facts.component(FACTS, 2)['module'].lower() in listed.lower() else 'nothing pending'
 
 
 def wininit_pending():

@@ -31,9 +31,9 @@ def step(text):
     print('==> [%ds] %s' % (int(time.time()) - int(_started), text))
 
 
-def fail(text, status=1):
+def fail(text):
     sys.stderr.write('%s: %s\n' % (os.path.basename(sys.argv[0]), text))
-    sys.exit(status)
+    sys.exit(1)
 
 
 def win(*args, env=None, loader=None, show=True):

@@ -28,9 +28,9 @@ import product_facts
 
 AUDIT_DIR = os.environ.get('AUDIT_DIR', '.')
 
-_, FACTS = product_facts.load()
-PRODUCT_KEY = 'HKEY_LOCAL_MACHINE\\' + FACTS['MERIDEL_PRODUCT_KEY']
-MAKER = re.escape(FACTS['MERIDEL_MAKER_FOLDER'])
+FACTS = product_facts.load()
+PRODUCT_KEY = 'HKEY_LOCAL_MACHINE\\' + FACTS['product_key']
+MAKER = re.escape(FACTS['maker'])
 # The product key's two parents (the maker's and the product's own key).
 PARENT_KEYS = [PRODUCT_KEY.rsplit('\\', n)[0] for n in (1, 2)]
 

@@ -17,19 +17,19 @@ from package_reference_test import reference  # noqa: E402
 
 def main(path):
     want, other = reference(path)
-    rows, names = product_facts.load()
-    got = {n: [c.subkey or None, c.value_name or None, c.class_id or None] for n, c in rows.items()}
+    facts = product_facts.load()
+    got = {c['row']: [c[f] or None for f in ('subkey', 'value', 'class_id')] for c in facts['components']}
     problems = ['row %d: read %s, the reference gives %s' % (n, got.get(n), want.get(n))
                 for n in sorted(set(want) | set(got)) if got.get(n) != want.get(n)]
     with open(path, encoding='utf-8') as f:
         key = re.search(r'product key `HKEY_LOCAL_MACHINE\\([^`]+)`', f.read()).group(1)
     plugin = other['Plug-in module / class archive / type library'].split(' / ')[0]
-    for name, value in (('MERIDEL_PRODUCT_KEY', key), ('MERIDEL_PLUGIN_MODULE', plugin)):
-        if names.get(name) != value:
-            problems.append('%s: read %r, the reference gives %r' % (name, names.get(name), value))
+    for name, value in (('product_key', key), ('plugin_module', plugin)):
+        if facts.get(name) != value:
+            problems.append('%s: read %r, the reference gives %r' % (name, facts.get(name), value))
     for p in problems:
         print('FAIL: ' + p)
-    print('product_facts: %d rows read, %d problems' % (len(rows), len(problems)))
+    print('product_facts: %d rows read, %d problems' % (len(got), len(problems)))
     return 1 if problems else 0
 
 
