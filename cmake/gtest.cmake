@@ -6,10 +6,11 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 include(GoogleTest)
 
 # Registers every test of a GoogleTest program with CTest by name. The
-# cross-built programs are listed through Wine (scripts/wine-run) at test time,
-# inside the test run's Wine session: the x86_64 tree in a 64-bit prefix, the
-# i686 tree in a 32-bit one where 32-bit Wine is installed. The discovery
-# time-out is only a guard: wine-run keeps long-lived children off the pipe.
+# cross-built programs are listed through Wine (scripts/lib/wine_run.sh) at
+# test time, inside the test run's Wine session: the x86_64 tree in a 64-bit
+# prefix, the i686 tree in a 32-bit one where 32-bit Wine is installed. The
+# discovery time-out is only a guard: wine_run.sh keeps long-lived children
+# off the pipe.
 # They share the session's prefix, so they run one at a time.
 function(meridel_gtests target)
   if(CMAKE_CROSSCOMPILING AND NOT CMAKE_CROSSCOMPILING_EMULATOR)

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # confirm_dialog_test.sh BIN_DIR ARTIFACT_DIR
 # The confirmation dialog and the end messages in a real window. Runs inside
-# scripts/wine-session (DISPLAY and WINEPREFIX set, one wineserver running).
+# scripts/lib/wine_session.sh (DISPLAY and WINEPREFIX set, one wineserver running).
 set -uo pipefail
 bin=$1
 artifacts=$2

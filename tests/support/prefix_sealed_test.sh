@@ -4,8 +4,8 @@
 # profile folders.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-# shellcheck source=scripts/wine-prefix-lib
-. "$here/../../scripts/wine-prefix-lib"
+# shellcheck source=scripts/lib/wine_prefix.sh
+. "$here/../../scripts/lib/wine_prefix.sh"
 failed=0
 fail() { echo "FAIL: $1"; failed=1; }
 

@@ -2,36 +2,37 @@
 """Trace audit of a Wine prefix: what an installation added and what of it is
 still there after a removal.
 
-  trace_audit snapshot NAME        record the registry (HKLM, HKCU) and drive_c of
+  trace_audit.py snapshot NAME     record the registry (HKLM, HKCU) and drive_c of
                                    $WINEPREFIX under $AUDIT_DIR/NAME
-  trace_audit report BASE INSTALLED AFTER
+  trace_audit.py report BASE INSTALLED AFTER
                                    list every key, value and file that INSTALLED
                                    added to BASE and that AFTER still holds, each
                                    marked expected (with its reason) or leftover;
                                    exit status 1 when there is a leftover, 2
                                    (refused) when INSTALLED holds none of
                                    the product's own traces
-  trace_audit added BASE INSTALLED list what INSTALLED added to BASE
-  trace_audit traces BASE INSTALLED
-                                   the same, one raw trace per line (the form
-                                   snapshots hold, for a probe to look up)
-  trace_audit leftovers BASE INSTALLED AFTER...
-                                   the number of leftovers in each AFTER, one
-                                   per line, each AFTER's report in AFTER.report
-  trace_audit restore-reg BASE INSTALLED
-                                   a .reg file that puts back every key and
-                                   value INSTALLED added (for regedit /s)
+  trace_audit.py added BASE INSTALLED
+                                   list what INSTALLED added to BASE
+
+The machines import it: traces(), leftovers(), restore_sections() and the .reg
+writer reg_file() serve the interrupted removals.
 
 Snapshots are plain text files, one trace per line, so they diff well by hand.
 """
-import contextlib
-import io
 import os
 import re
 import subprocess
 import sys
 
+import product_facts
+
 AUDIT_DIR = os.environ.get('AUDIT_DIR', '.')
+
+FACTS = product_facts.load()
+PRODUCT_KEY = 'HKEY_LOCAL_MACHINE\\' + FACTS['product_key']
+MAKER = re.escape(FACTS['maker'])
+# The product key's two parents (the maker's and the product's own key).
+PARENT_KEYS = [PRODUCT_KEY.rsplit('\\', n)[0] for n in (1, 2)]
 
 # A 32-bit installation on 64-bit Windows lands in the 32-bit registry view
 # (HKLM\Software\Wow6432Node, and HKLM\Software\Classes\Wow6432Node for its
@@ -66,8 +67,8 @@ NOISE = [
 
 # Traces that the remover leaves on purpose, with the reason shown.
 EXPECTED = [
-    (r'^reg:HKEY_LOCAL_MACHINE\\Software\\Halvorix(\\Meridel)?$', 'the remover keeps the product\'s parent keys'),
-    (r'^file:.*\\Halvorix$', 'the remover keeps the maker\'s folders'),
+    ('^reg:(%s)$' % '|'.join(map(re.escape, PARENT_KEYS)), 'the remover keeps the product\'s parent keys'),
+    (r'^file:.*\\%s$' % MAKER, 'the remover keeps the maker\'s folders'),
     (r'^reg:HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Installer\b',
      'Windows Installer\'s own record of the package'),
     (r'^reg:HKEY_LOCAL_MACHINE\\Software\\Classes\\Installer\b', 'Windows Installer\'s own record of the package'),
@@ -192,20 +193,20 @@ def reason_for(trace, still):
 # What any installation of the product adds. Without them there was nothing to
 # remove, and "no leftovers" would say nothing.
 REQUIRED = [
-    (r'^reg:HKEY_LOCAL_MACHINE\\Software\\Halvorix\\Meridel\\2\.1$', 'the product key'),
+    ('^reg:%s$' % re.escape(PRODUCT_KEY), 'the product key'),
     (r'^reg:HKEY_LOCAL_MACHINE\\Software\\Classes\\CLSID\\\{[^\\]+\}\\InprocServer32$', 'a class registration'),
-    (r'^file:.*\\Halvorix\\.+\.dll$', 'a module file below a Halvorix folder'),
+    (r'^file:.*\\%s\\.+\.dll$' % MAKER, 'a module file below a Halvorix folder'),
 ]
 REQUIRED = [(either_view(p), what) for p, what in REQUIRED]
 
 
-def report(base, installed, after):
+def judge(base, installed, after):
+    """The report's lines and the number of leftovers (None when refused)."""
     new = added(base, installed)
     missing = [what for p, what in REQUIRED if not any(re.search(p, t, re.I) for t in new.values())]
     if missing:
-        print('Trace audit REFUSED: the installation did not add %s; was the product installed at all?'
-              % ', '.join(missing))
-        return 2
+        return ['Trace audit REFUSED: the installation did not add %s; was the product installed at all?'
+                % ', '.join(missing)], None
     a = load(after)
     still = sorted((v for k, v in new.items() if k in a), key=str.lower)
     groups, leftovers = {}, []
@@ -216,43 +217,79 @@ def report(base, installed, after):
         else:
             leftovers.append(t)
     kept = sum(len(g) for g in groups.values())
-    print('Trace audit: %d traces added by the installation, %d removed, %d kept on purpose, %d leftovers'
-          % (len(new), len(new) - len(still), kept, len(leftovers)))
+    lines = ['Trace audit: %d traces added by the installation, %d removed, %d kept on purpose, %d leftovers'
+             % (len(new), len(new) - len(still), kept, len(leftovers))]
     for reason, traces in groups.items():
         # Show the outermost traces of each group; what lies below them is counted.
         tops = [t for t in traces if not any(t.lower().startswith(o.lower() + '\\') for o in traces if o != t)]
-        print('  expected  %s: %d traces' % (reason, len(traces)))
-        for t in tops[:8]:
-            print('              %s' % show(t))
+        lines.append('  expected  %s: %d traces' % (reason, len(traces)))
+        lines += ['              %s' % show(t) for t in tops[:8]]
         if len(tops) > 8:
-            print('              ... and %d more' % (len(tops) - 8))
-    for t in leftovers:
-        print('  LEFTOVER  %s' % show(t))
-    return 1 if leftovers else 0
+            lines.append('              ... and %d more' % (len(tops) - 8))
+    lines += ['  LEFTOVER  %s' % show(t) for t in leftovers]
+    return lines, len(leftovers)
 
 
-def restore_reg(base, installed):
-    """Keys in the order of their paths, so that each parent comes first."""
+def report(base, installed, after):
+    lines, leftovers = judge(base, installed, after)
+    print('\n'.join(lines))
+    return 2 if leftovers is None else 1 if leftovers else 0
+
+
+def leftovers(base, installed, after):
+    """The number of leftovers in AFTER (None when refused) and the report's
+    lines, which are also kept in AFTER.report."""
+    lines, count = judge(base, installed, after)
+    with open(os.path.join(AUDIT_DIR, after + '.report'), 'w', encoding='utf-8') as f:
+        f.write('\n'.join(lines) + '\n')
+    return count, lines
+
+
+def traces(base, installed):
+    """What INSTALLED added to BASE, raw, in the order of their paths."""
+    return sorted(added(base, installed).values(), key=str.lower)
+
+
+class Exported(str):
+    """Registry data as reg export writes it ("text", dword:..., hex...), written as it is."""
+
+
+def reg_data(data):
+    if data is None:
+        return '-'
+    if isinstance(data, Exported):
+        return data
+    if isinstance(data, int):
+        return 'dword:%08x' % data
+    return '"%s"' % data.replace('\\', '\\\\').replace('"', '\\"')
+
+
+def reg_file(sections):
+    """A .reg file for regedit /s from (KEY, {NAME: DATA}) pairs, in order. NAME
+    None is the key's default value; DATA is text, a number (a DWORD), an
+    Exported text or None (the value is deleted); a KEY written "-KEY" is deleted."""
+    lines = ['Windows Registry Editor Version 5.00', '']
+    for key, values in sections:
+        lines.append('[%s]' % key)
+        lines += ['%s=%s' % ('@' if name is None else reg_data(name), reg_data(data)) for name, data in values.items()]
+        lines.append('')
+    return '\r\n'.join(lines) + '\r\n'
+
+
+def restore_sections(base, installed):
+    """Every key and value INSTALLED added, for reg_file(): keys in the order
+    of their paths, so that each parent comes first."""
     sections = {}
-    for trace in sorted(added(base, installed).values(), key=str.lower):
+    for trace in traces(base, installed):
         if not trace.startswith('reg:'):
             continue
-        what = trace[4:]
-        key, sep, value = what.partition('\\\\')
-        section = sections.setdefault(key.lower(), (key, []))
-        if not sep:
-            continue
+        key, sep, value = trace[4:].partition('\\\\')
+        section = sections.setdefault(key.lower(), (key, {}))
         # The name ends at the "=" in front of the data as reg export writes it.
-        m = re.match(r'^(.*?)=(".*"|dword:.*|hex.*|-)$', value)
-        if not m:
-            continue
-        name, data = m.group(1), m.group(2)
-        shown = '@' if name == '(default)' else '"%s"' % name.replace('\\', '\\\\').replace('"', '\\"')
-        section[1].append('%s=%s' % (shown, data))
-    lines = ['Windows Registry Editor Version 5.00', '']
-    for key, values in sections.values():
-        lines += ['[%s]' % key] + values + ['']
-    return '\r\n'.join(lines) + '\r\n'
+        m = re.match(r'^(.*?)=(".*"|dword:.*|hex.*|-)$', value) if sep else None
+        if m:
+            section[1][None if m.group(1) == '(default)' else m.group(1)] = Exported(m.group(2))
+    return list(sections.values())
 
 
 def main(argv):
@@ -261,25 +298,8 @@ def main(argv):
         return 0
     if len(argv) == 5 and argv[1] == 'report':
         return report(argv[2], argv[3], argv[4])
-    if len(argv) == 4 and argv[1] == 'traces':
-        for t in sorted(added(argv[2], argv[3]).values(), key=str.lower):
-            print(t)
-        return 0
-    if len(argv) >= 5 and argv[1] == 'leftovers':
-        for after in argv[4:]:
-            text = io.StringIO()
-            with contextlib.redirect_stdout(text):
-                report(argv[2], argv[3], after)
-            with open(os.path.join(AUDIT_DIR, after + '.report'), 'w', encoding='utf-8') as f:
-                f.write(text.getvalue())
-            m = re.search(r' (\d+) leftovers$', text.getvalue(), re.M)
-            print(m.group(1) if m else 'none')
-        return 0
-    if len(argv) == 4 and argv[1] == 'restore-reg':
-        sys.stdout.write(restore_reg(argv[2], argv[3]))
-        return 0
     if len(argv) == 4 and argv[1] == 'added':
-        for t in sorted(added(argv[2], argv[3]).values(), key=str.lower):
+        for t in traces(argv[2], argv[3]):
             print(show(t))
         return 0
     sys.stderr.write(__doc__)

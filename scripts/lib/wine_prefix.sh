@@ -12,8 +12,8 @@ remove_prefix() {
   local parent
   parent=$(cd "$(dirname "$prefix")" && pwd -P)
   if [ "$parent" != "$(cd "$build" && pwd -P)" ] || [ -L "$prefix" ] || [ ! -f "$prefix/$MERIDEL_PREFIX_MARKER" ]; then
-    echo "wine-session: refusing to remove $prefix: not a prefix these scripts made below $build" >&2
-    echo "wine-session: (a prefix made before the scripts marked their prefixes: delete it by hand)" >&2
+    echo "wine_session: refusing to remove $prefix: not a prefix these scripts made below $build" >&2
+    echo "wine_session: (a prefix made before the scripts marked their prefixes: delete it by hand)" >&2
     return 1
   fi
   rm -rf -- "$prefix"
@@ -61,7 +61,7 @@ check_sealed() {
     esac
   done < <(find "$prefix/drive_c" -type l -print0)
   if [ -n "$bad" ]; then
-    echo "wine-session: the prefix reaches the host through:$bad" >&2
+    echo "wine_session: the prefix reaches the host through:$bad" >&2
     return 1
   fi
 }
@@ -77,8 +77,26 @@ wait_for_session_services() {
     done
     sleep 0.1
   done
-  echo "wine-session: the session's services did not start" >&2
+  echo "wine_session: the session's services did not start" >&2
   return 1
+}
+
+# start_session: this prefix's wineserver and services, started in the
+# foreground with their standard handles away from any caller's pipes: a test
+# started later never becomes their parent, so no reader of its output waits
+# on them.
+start_session() {
+  wineserver -p </dev/null >/dev/null 2>&1
+  "$WINE" cmd /c exit </dev/null >/dev/null 2>&1
+  wait_for_session_services
+}
+
+# restart_session: the session ended and started again, which Windows programs
+# take for a restart of the machine (what was scheduled for it is carried out).
+restart_session() {
+  wineserver -k
+  wineserver -w
+  start_session
 }
 
 # The loader of each prefix architecture, named here and nowhere else. Debian's
@@ -90,7 +108,7 @@ wine_loader_for() {
   case "$1" in
     win64) echo /usr/lib/wine/wine64 ;;
     win32) echo /usr/lib/wine/wine ;;
-    *) echo "wine-session: unknown prefix architecture '$1'" >&2; return 2 ;;
+    *) echo "wine_session: unknown prefix architecture '$1'" >&2; return 2 ;;
   esac
 }
 wine_server_binary() {
@@ -106,7 +124,7 @@ use_wine_loader() {
   loader=$(wine_loader_for "$arch") || return 2
   server=$(wine_server_binary)
   if [ ! -x "$loader" ] || [ ! -x "$server" ]; then
-    echo "wine-session: no $arch Wine here ($loader, $server)" >&2
+    echo "wine_session: no $arch Wine here ($loader, $server)" >&2
     return 1
   fi
   mkdir -p "$shim"

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# wine-session BUILD_DIR COMMAND...
+# wine_session.sh BUILD_DIR COMMAND...
 # Runs COMMAND inside one Wine session on a fresh copy of a booted prefix and
 # under a private Xvfb display, then shuts the session down. One long-lived
 # wineserver saves about 3 s of cold start per test process.
@@ -12,13 +12,13 @@
 set -euo pipefail
 build=$(cd "$1" && pwd); shift
 here=$(cd "$(dirname "$0")" && pwd)
-# shellcheck source=scripts/wine-prefix-lib
-. "$here/wine-prefix-lib"
+# shellcheck source=scripts/lib/wine_prefix.sh
+. "$here/wine_prefix.sh"
 
 # MERIDEL_PREFIX_NAME picks another throwaway prefix beside the test one.
 name=${MERIDEL_PREFIX_NAME:-wineprefix}
 case "$name" in
-  "" | . | .. | */* | wineprefix-template*) echo "wine-session: unusable prefix name '$name'" >&2; exit 2 ;;
+  "" | . | .. | */* | wineprefix-template*) echo "wine_session: unusable prefix name '$name'" >&2; exit 2 ;;
 esac
 export WINEPREFIX="$build/$name"
 # MERIDEL_WINEARCH=win32 makes it a 32-bit Windows (the i686 tree's tests).
@@ -58,7 +58,7 @@ for _ in $(seq 1 100); do
 done
 rm -f "$displayfile"
 if [ -z "$display" ]; then
-  echo "wine-session: the X display did not come up (Xvfb failed or did not answer in 10 s)" >&2
+  echo "wine_session: the X display did not come up (Xvfb failed or did not answer in 10 s)" >&2
   exit 1
 fi
 export DISPLAY=":$display"
@@ -73,7 +73,7 @@ stamp="$(wine --version 2>/dev/null) $(dpkg-query -W -f='${Package}:${Architectu
 exec 8>"$template.lock"
 flock 8
 if [ ! -f "$template/system.reg" ] || [ "$(cat "$template/$MERIDEL_PREFIX_MARKER" 2>/dev/null)" != "$stamp" ]; then
-  echo "wine-session: booting a new Wine prefix (once per build tree)"
+  echo "wine_session: booting a new Wine prefix (once per build tree)"
   remove_prefix "$template" "$build"
   mkdir -p "$template"
   echo "$stamp" >"$template/$MERIDEL_PREFIX_MARKER"
@@ -98,12 +98,7 @@ done
 ln -s "$build" "$WINEPREFIX/dosdevices/$MERIDEL_BUILD_DRIVE"
 check_sealed "$WINEPREFIX" "$build"
 
-# The server and the session's services start here, in the foreground and with
-# their standard handles away from any caller's pipes: a test started later
-# never becomes their parent, so no reader of a test's output waits on them.
-wineserver -p </dev/null >/dev/null 2>&1
-"$WINE" cmd /c exit </dev/null >/dev/null 2>&1
-wait_for_session_services
+start_session
 set +e
 "$@"
 status=$?

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs a Windows program under Wine in the project's private prefix. CTest uses
-# it as the cross-compiling emulator; scripts/wine-session sets WINEPREFIX, and
+# it as the cross-compiling emulator; wine_session.sh sets WINEPREFIX, and
 # without it the prefix beside the build's bin folder is used (never ~/.wine).
 #
 # The program's output goes through files, not through the caller's pipes: a
@@ -11,7 +11,7 @@ if [ -z "${WINEPREFIX:-}" ]; then
   exe_dir=$(cd "$(dirname "$1")" && pwd)
   export WINEPREFIX="$(dirname "$exe_dir")/wineprefix"
 fi
-# scripts/wine-session chooses the architecture of its prefix.
+# wine_session.sh chooses the architecture of its prefix.
 export WINEARCH=${WINEARCH:-win64}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
@@ -19,7 +19,7 @@ export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 # (Debian's `wine` would pick the 32-bit loader wherever wine32 is installed).
 loader=${WINE:-}
 if [ -z "$loader" ]; then
-  . "$(dirname "$0")/wine-prefix-lib"
+  . "$(dirname "$0")/wine_prefix.sh"
   loader=$(wine_loader_for "$WINEARCH") || exit 2
 fi
 out=$(mktemp) err=$(mktemp)
