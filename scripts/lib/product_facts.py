@@ -1,45 +1,32 @@
-"""The product's constants for the scripts, read from the one source the
-programs and the package are built from (platform/product_constants.h), by the
-same rule as cmake/product_constants.cmake: the component rows X(...) and the
-`#define MERIDEL_NAME "text"` lines. The facts come as one dictionary: each
-name in lower case without MERIDEL_ ("plugin_module"), and "components", the
-rows in table order, each with row, module, subkey, value and class_id.
+"""The product's constants for the scripts: <tree>/product_facts.json, which
+CMake writes from platform/product_constants.h (cmake/product_facts.cmake), the
+one source the programs and the package are built from. The facts come as one
+dictionary: each name in lower case without MERIDEL_ ("plugin_module"), and
+"components", the rows in table order, each with row, module, subkey, value
+and class_id.
 """
+import json
 import os
-import re
-
-HEADER = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'platform', 'product_constants.h')
-
-_QUOTED = r'"((?:[^"\\]|\\.)*)"'
-_ROW = re.compile(r'X\(([0-9]+), %s, %s, %s, %s\)' % ((_QUOTED,) * 4))
-_NAME = re.compile(r'^#define MERIDEL_([A-Z_]+) %s$' % _QUOTED, re.M)
-
-# Facts the header does not hold yet; a define of the same name there wins.
-_NOT_IN_HEADER_YET = {
-    'maker': 'Halvorix',
-    'product': 'Meridel',
-    'client_folder': 'Meridel VRML Client',
-    'product_key': r'Software\Halvorix\Meridel\2.1',
-}
 
 
-def _literal(text):
-    # The header's literals use no escape but "\\" and "\"".
-    return re.sub(r'\\(.)', r'\1', text)
+def facts_file():
+    # A session's prefix lies in its build tree (scripts/lib/wine_session.sh).
+    given = os.environ.get('MERIDEL_PRODUCT_FACTS')
+    if given:
+        return given
+    prefix = os.environ.get('WINEPREFIX')
+    if not prefix:
+        raise SystemExit('product_facts: neither MERIDEL_PRODUCT_FACTS nor WINEPREFIX names a build tree')
+    return os.path.join(os.path.dirname(prefix.rstrip('/')), 'product_facts.json')
 
 
-def parse(text):
-    facts = dict(_NOT_IN_HEADER_YET)
-    facts.update((m.group(1).lower(), _literal(m.group(2))) for m in _NAME.finditer(text))
-    fields = ('module', 'subkey', 'value', 'class_id')
-    facts['components'] = [dict(zip(fields, map(_literal, m.groups()[1:])), row=int(m.group(1)))
-                           for m in _ROW.finditer(text)]
-    return facts
-
-
-def load(path=HEADER):
-    with open(path, encoding='utf-8') as f:
-        return parse(f.read())
+def load(path=None):
+    path = path or facts_file()
+    try:
+        with open(path, encoding='utf-8') as f:
+            return json.load(f)
+    except OSError as e:
+        raise SystemExit('product_facts: cannot read %s (%s); build the tree first' % (path, e.strerror))
 
 
 def component(facts, row):

@@ -1,9 +1,9 @@
 #!/usr/bin/env python3
-"""The scripts' reading of the product's constants (scripts/lib/product_facts.py)
-against the reference table: every component row, the product key and the
-plug-in module.
+"""The product's constants as the scripts read them (the build tree's
+product_facts.json, through scripts/lib/product_facts.py) against the
+reference table: every component row, the product key and the plug-in module.
 
-  product_facts_test.py PRODUCT_MD
+  product_facts_test.py PRODUCT_MD FACTS_JSON
 """
 import os
 import re
@@ -15,9 +15,9 @@ import product_facts  # noqa: E402
 from package_reference_test import reference  # noqa: E402
 
 
-def main(path):
+def main(path, facts_path):
     want, other = reference(path)
-    facts = product_facts.load()
+    facts = product_facts.load(facts_path)
     got = {c['row']: [c[f] or None for f in ('subkey', 'value', 'class_id')] for c in facts['components']}
     problems = ['row %d: read %s, the reference gives %s' % (n, got.get(n), want.get(n))
                 for n in sorted(set(want) | set(got)) if got.get(n) != want.get(n)]
@@ -34,4 +34,4 @@ def main(path):
 
 
 if __name__ == '__main__':
-    sys.exit(main(sys.argv[1]))
+    sys.exit(main(sys.argv[1], sys.argv[2]))
