@@ -68,26 +68,38 @@ bool HasLinkBelow(const std::string& written, const std::string& trustedBase, bo
 }
 
 bool IsFolderSafeToDelete(const MachinePlaces& places, const std::string& path, const std::string& trustedBase) {
-    if (!places.complete) return false;
-    if (remover_core::ClassifyFolderPath(path) != remover_core::FolderShape::Walkable) return false;
+    return FolderRefusal(places, path, trustedBase) == remover_core::Reason::None;
+}
+
+remover_core::Reason FolderRefusal(const MachinePlaces& places, const std::string& path,
+                                   const std::string& trustedBase) {
+    using remover_core::Reason;
+    if (!places.complete) return Reason::PlacesUnknown;
+    if (remover_core::ClassifyFolderPath(path) != remover_core::FolderShape::Walkable) return Reason::NotAFullPath;
     for (const std::string& spelling : UpperSpellings(path))
-        if (remover_core::IsFolderRefused(spelling, places.folders)) return false;
-    return !HasLinkBelow(path, trustedBase, true);
+        if (const Reason why = remover_core::FolderRefusal(spelling, places.folders); why != Reason::None) return why;
+    return HasLinkBelow(path, trustedBase, true) ? Reason::ThroughLink : Reason::None;
 }
 
 bool IsFileSafeToRemove(const MachinePlaces& places, const std::string& path) {
-    if (!places.complete) return false;
+    return FileRefusal(places, path) == remover_core::Reason::None;
+}
+
+remover_core::Reason FileRefusal(const MachinePlaces& places, const std::string& path) {
+    using remover_core::Reason;
+    if (!places.complete) return Reason::PlacesUnknown;
     if (remover_core::ClassifyFolderPath(remover_core::ComparablePath(path)) != remover_core::FolderShape::Walkable)
-        return false;
+        return Reason::NotAFullPath;
     const DWORD attributes = ::GetFileAttributesA(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return Reason::NotAFile;
     // A file that the machine's registry names may lie on another computer's
     // share; the product's own folder in Application Data may be redirected.
     for (const std::string& spelling : UpperSpellings(path))
-        if (remover_core::IsFileRefused(spelling, places.windowsFolders, places.folders,
-                                        remover_core::ShareReach::OtherComputers))
-            return false;
-    return true;
+        if (const Reason why = remover_core::FileRefusal(spelling, places.windowsFolders, places.folders,
+                                                         remover_core::ShareReach::OtherComputers);
+            why != Reason::None)
+            return why;
+    return Reason::None;
 }
 
 bool IsFoundFileSafeToRemove(const MachinePlaces& places, const std::string& path) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "remover/core/report_line.h"
 #include "remover/engine/machine_places.h"
 
 namespace remover {
@@ -30,12 +31,17 @@ bool HasLinkBelow(const std::string& folder, const std::string& trustedBase, boo
 // they are incomplete.
 bool IsFolderSafeToDelete(const MachinePlaces& places, const std::string& path,
                           const std::string& trustedBase = std::string());
+// The rule that refuses the folder, or Reason::None when it is safe.
+remover_core::Reason FolderRefusal(const MachinePlaces& places, const std::string& path,
+                                   const std::string& trustedBase = std::string());
 
 // A single file that may be unregistered and deleted: an absolute path that
 // names no folder, lies on no local or administrative share and outside the
 // Windows folder in every spelling (the product's Application Data folder
 // excepted). Another computer's share is fine: the registry names the file.
 bool IsFileSafeToRemove(const MachinePlaces& places, const std::string& path);
+// The rule that refuses the file, or Reason::None when it is safe.
+remover_core::Reason FileRefusal(const MachinePlaces& places, const std::string& path);
 
 // A file that the walk of a folder found, named by the folder's long form and
 // the name its listing gave: the folder passed IsFolderSafeToDelete, so what

@@ -17,6 +17,7 @@
 #include "remover/engine/old_uninstallers.h"
 #include "remover/engine/product_folders.h"
 #include "remover/engine/product_key.h"
+#include "remover/engine/removal_report.h"
 #include "remover/engine/render_key.h"
 #include "remover/engine/shared_dll_sweep.h"
 #include "remover/engine/user_places.h"
@@ -50,6 +51,8 @@ void RemoveClassRegistration(RemovalContext& context, const GUID& classId) {
     if (!places.elevated || !server->fromUser || LiesInUserProfile(places, server->path) ||
         LiesInProductFolders(places, server->path))
         RemoveModuleFile(context, server->path.c_str());
+    else
+        ReportIfPresent(context, remover_core::Outcome::Refused, server->path, remover_core::Reason::OutsideUsersPlaces);
     DeleteClassRegistration(classId);
 }
 
@@ -58,7 +61,7 @@ void RemoveComponent(RemovalContext& context, HKEY productKey, const ComponentRo
     if (row.classId && IsKept(*row.classId, keepList)) {
         // A kept component whose module is still there needs its folders.
         if (context.removeFolders && IsModulePresent(*row.classId)) context.removeFolders = false;
-        return;
+        return ReportKeptComponent(context, *row.classId);
     }
     RemoveModuleNamedInProductKey(context, productKey, row);
     if (row.classId) RemoveClassRegistration(context, *row.classId);
@@ -105,7 +108,11 @@ void RunRemoval(const RemoverOptions& options, RemovalContext& context) {
         }
     }
     RemoveRenderKey(context);
-    if (context.removeFolders) RemoveProductFolders(context);
+    if (context.removeFolders)
+        RemoveProductFolders(context);
+    else
+        KeepProductFolders(context, options.removeFolders ? remover_core::Reason::FoldersOfKeptComponent
+                                                          : remover_core::Reason::KeptFolders);
     CleanBrowserPlugins(context);
     RemoveFileTypeRegistration(options.keepList);
     DeleteProductKey(productKeyPath);

@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "remover/engine/removal_context.h"
@@ -12,6 +14,8 @@ struct RemoverOptions {
     bool silent = false;
     bool removeFolders = true;
     std::vector<GUID> keepList;  // in command-line order, duplicates kept
+    // The report file the first /r names; empty when /r names none.
+    std::optional<std::wstring> reportFile;
 };
 
 // Takes the product off the machine in one fixed sequence. Reports nothing:
