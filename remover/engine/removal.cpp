@@ -78,12 +78,13 @@ void RemoveDocumentationFolder(RemovalContext& context, HKEY productKey) {
     DeleteFolderTree(context, guide.substr(0, slash));
 }
 
-void DeleteProductKey(const std::string& productKeyPath) {
+void DeleteProductKey(RemovalContext& context, const std::string& productKeyPath) {
     const std::string parentPath = ParentKeyPath(productKeyPath);
     if (parentPath.empty()) return;
     platform::RegistryKeyA parent;
     if (parent.Open(HKEY_LOCAL_MACHINE, parentPath.c_str(), platform::kReadWriteAccess) != ERROR_SUCCESS) return;
-    parent.DeleteKeyTree(LastKeyComponent(productKeyPath).c_str());
+    if (parent.DeleteKeyTree(LastKeyComponent(productKeyPath).c_str()) == ERROR_SUCCESS)
+        context.Report(remover_core::Outcome::Removed, "HKEY_LOCAL_MACHINE\\" + productKeyPath);
 }
 
 }  // namespace
@@ -115,7 +116,7 @@ void RunRemoval(const RemoverOptions& options, RemovalContext& context) {
                                                           : remover_core::Reason::KeptFolders);
     CleanBrowserPlugins(context);
     RemoveFileTypeRegistration(options.keepList);
-    DeleteProductKey(productKeyPath);
+    DeleteProductKey(context, productKeyPath);
 }
 
 }  // namespace remover

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/file_fixture.h"
+#include "tests/support/host_link.h"
 #include "tests/support/machine_fixture.h"
 #include "tests/support/process_fixture.h"
 #include "tests/support/product_fixture.h"
@@ -69,6 +70,17 @@ TEST_F(RemovalReport, ReportThatCannotBeMadeRemovesNothing) {
     EXPECT_EQ(Run(), 2u);
     EXPECT_TRUE(FileExists(module));
     EXPECT_FALSE(FileExists(report_));
+}
+
+// A link that a standard user put at the report's name leads nowhere: the
+// file it points to keeps what it held.
+TEST_F(RemovalReport, LinkAtTheReportsNameIsNotWrittenThrough) {
+    const std::string target = temp_.path() + "\\system settings.ini";
+    ASSERT_TRUE(WriteFile(target, "precious"));
+    ScopedHostLinks links;
+    if (!links.File(report_, target)) GTEST_SKIP() << "no host link could be made";
+    Run();
+    EXPECT_EQ(ReadWholeFile(target), "precious");
 }
 
 }  // namespace
