@@ -1,5 +1,7 @@
 #include "remover/core/report_line.h"
 
+#include <iterator>
+
 namespace remover_core {
 namespace {
 
@@ -28,8 +30,7 @@ constexpr std::string_view kReasonWords[] = {
     "the uninstaller's program does not exist",
     "the uninstaller lies outside the maker's folders",
 };
-static_assert(sizeof(kReasonWords) / sizeof(kReasonWords[0]) == static_cast<std::size_t>(Reason::OutsideMakersFolders) + 1,
-              "one text per reason");
+static_assert(std::size(kReasonWords) == static_cast<std::size_t>(Reason::OutsideMakersFolders) + 1, "one text per reason");
 
 std::string DetailText(const Detail& detail) {
     std::string text(kReasonWords[static_cast<std::size_t>(detail.reason)]);

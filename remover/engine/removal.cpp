@@ -52,7 +52,8 @@ void RemoveClassRegistration(RemovalContext& context, const GUID& classId) {
         LiesInProductFolders(places, server->path))
         RemoveModuleFile(context, server->path.c_str());
     else
-        ReportIfPresent(context, remover_core::Outcome::Refused, server->path, remover_core::Reason::OutsideUsersPlaces);
+        ReportIfPresent(context, remover_core::Outcome::Refused, server->path,
+                        remover_core::Reason::OutsideUsersPlaces);
     DeleteClassRegistration(classId);
 }
 

@@ -22,8 +22,8 @@ platform::UniqueFile CreateByName(const std::wstring& path) {
     std::string narrow;
     if (!platform::NarrowExactly(path, narrow)) return {};
     ::DeleteFileA(narrow.c_str());
-    return platform::UniqueFile(
-        ::CreateFileA(narrow.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return platform::UniqueFile(::CreateFileA(narrow.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                                              FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 platform::UniqueFile CreateNew(const std::wstring& path) {
