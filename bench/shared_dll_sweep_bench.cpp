@@ -12,14 +12,16 @@
 #include <string>
 #include <vector>
 
+#include "platform/product_constants.h"
 #include "platform/unique_resource.h"
 #include "remover/engine/product_places.h"
+#include "remover/engine/registry_paths.h"
 #include "remover/engine/shared_dll_sweep.h"
 
 namespace {
 
-constexpr char kSharedDllsKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
-constexpr char kBystanderFolder[] = "C:\\Program Files\\Common Files\\Halvorix\\Meridel Tools";
+using remover::kSharedDllsKey;
+constexpr char kBystanderFolder[] = "C:\\Program Files\\Common Files\\" MERIDEL_MAKER "\\Meridel Tools";
 
 double Seconds(LARGE_INTEGER from, LARGE_INTEGER to) {
     LARGE_INTEGER frequency;

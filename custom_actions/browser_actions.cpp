@@ -7,15 +7,12 @@
 #include "custom_actions/browser_selection.h"
 #include "custom_actions/core/browser_command.h"
 #include "custom_actions/installer_session.h"
+#include "platform/product_constants.h"
 
 namespace {
 
 using namespace custom_actions;
 using custom_actions_core::kBrowserCommandCapacity;
-
-// Browser keys below "Software\" whose plug-in folders are used, in order of
-// preference: Firefox first, the Mozilla suite only without it.
-constexpr const wchar_t* kNetscapeFamilyKeys[] = {L"Mozilla\\Mozilla Firefox", L"mozilla.org\\Mozilla"};
 
 // Publishes the command properties of the candidate (or of Internet Explorer
 // instead), in this order; nothing when there is none.
@@ -67,8 +64,10 @@ extern "C" UINT __stdcall DetectBrowsers(MSIHANDLE session) {
         PublishBrowserCommand(session, defaultBrowser, scope);
     });
     return RunAction([&] {
-        for (const wchar_t* key : kNetscapeFamilyKeys) {
-            const auto folders = LocateNetscapePluginFolders(key);
+        // The offered browsers in the table's order of preference.
+        for (const product::NetscapeBrowser& browser : product::kNetscapeFamily) {
+            if (!browser.offered) continue;
+            const auto folders = LocateNetscapePluginFolders(browser.keyW);
             if (!folders) continue;
             WriteProperty(session, L"NSPLUGIN_DIR", folders->plugins.c_str());
             WriteProperty(session, L"NSCOMP_DIR", folders->components.c_str());

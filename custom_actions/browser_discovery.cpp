@@ -76,12 +76,8 @@ void AddBrowser(custom_actions_core::BrowserList& list, const wchar_t* clientId,
 void CollectRegisteredBrowsers(HKEY root, InstallScope scope, custom_actions_core::BrowserList& list) {
     RegistryKey clients;
     if (clients.Open(root, kStartMenuInternet, KEY_READ) != ERROR_SUCCESS) return;
-    for (DWORD index = 0;; ++index) {
-        wchar_t clientId[kDiscoveryPathCapacity];
-        DWORD length = kDiscoveryPathCapacity;
-        if (::RegEnumKeyExW(clients.get(), index, clientId, &length, nullptr, nullptr, nullptr, nullptr) !=
-            ERROR_SUCCESS)
-            break;
+    for (const std::wstring& name : clients.SubkeyNames()) {
+        const wchar_t* clientId = name.c_str();
         wchar_t displayName[kDisplayNameCapacity];
         if (!ReadDefaultValue(clients.get(), clientId, displayName, kDisplayNameCapacity)) continue;
         wchar_t path[kDiscoveryPathCapacity];

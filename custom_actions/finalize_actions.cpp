@@ -6,6 +6,7 @@
 #include "custom_actions/file_type_registration.h"
 #include "custom_actions/installer_session.h"
 #include "platform/optional_proc.h"
+#include "platform/product_constants.h"
 #include "platform/registry_key.h"
 #include "platform/unique_resource.h"
 
@@ -16,7 +17,7 @@ namespace {
 using namespace custom_actions;
 
 constexpr const wchar_t* kFileExtsKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts";
-constexpr const wchar_t* kUserProductKey = L"Software\\Halvorix\\Meridel";
+constexpr const wchar_t* kUserProductKey = product::kProductParentKeyW;
 
 // Makes the shell reread the associations at once.
 void NotifyAssociationsChanged() { ::SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr); }

@@ -7,6 +7,7 @@
 #include <msiquery.h>
 
 #include "custom_actions/install_scope.h"
+#include "platform/step_frame.h"
 
 namespace custom_actions {
 
@@ -27,15 +28,8 @@ void WriteProperty(MSIHANDLE session, const wchar_t* name, const wchar_t* value)
 // Per-machine when ALLUSERS cannot be read (or is too long) or is exactly "1".
 InstallScope ReadInstallScope(MSIHANDLE session);
 
-// One independent step of an action: an exception inside it (a failed
-// allocation) skips that step only.
-template <class Work>
-void RunStep(Work&& work) noexcept {
-    try {
-        work();
-    } catch (...) {
-    }
-}
+// One independent step of an action (platform/step_frame.h).
+using platform::RunStep;
 
 // The frame of every exported action: it does its work and returns 0 on every
 // path, so that no action ever fails the installation or the removal.

@@ -20,7 +20,6 @@ endif()
 
 # One component per table row: the module, its SharedDLLs value, and the
 # registration the remover looks it up by (class, product-key value, or both).
-set(product_key "Software\\Halvorix\\Meridel\\2.1")
 set(shared_dlls "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs")
 set(MERIDEL_COMPONENT_XML "")
 set(MERIDEL_COMPONENT_REFS "")
@@ -46,7 +45,7 @@ foreach(row IN LISTS MERIDEL_COMPONENTS)
       set(value_name " Name=\"${MERIDEL_COMPONENT_${row}_VALUE}\"")
     endif()
     string(APPEND MERIDEL_COMPONENT_XML
-      "        <RegistryValue Root=\"HKLM\" Key=\"${product_key}\\${subkey}\"${value_name} Type=\"string\" Value=\"${file}\"/>\n")
+      "        <RegistryValue Root=\"HKLM\" Key=\"${MERIDEL_PRODUCT_KEY}\\${subkey}\"${value_name} Type=\"string\" Value=\"${file}\"/>\n")
   endif()
   string(APPEND MERIDEL_COMPONENT_XML "      </Component>\n")
   string(APPEND MERIDEL_COMPONENT_REFS "      <ComponentRef Id=\"C_${module}\"/>\n")

@@ -39,6 +39,18 @@ FinalPathStatus Query(const std::basic_string<Char>& path, std::basic_string<Cha
     return QueryHandle(file.get(), out, capacity, callName);
 }
 
+bool IdentityOf(HANDLE file, BY_HANDLE_FILE_INFORMATION& info) {
+    return ::GetFileInformationByHandle(file, &info) != FALSE;
+}
+
+bool SameObject(HANDLE held, const std::wstring& finalPath) {
+    const UniqueFile named(OpenForQuery(finalPath));
+    BY_HANDLE_FILE_INFORMATION heldInfo{}, namedInfo{};
+    return named && IdentityOf(held, heldInfo) && IdentityOf(named.get(), namedInfo) &&
+           heldInfo.dwVolumeSerialNumber == namedInfo.dwVolumeSerialNumber &&
+           heldInfo.nFileIndexHigh == namedInfo.nFileIndexHigh && heldInfo.nFileIndexLow == namedInfo.nFileIndexLow;
+}
+
 }  // namespace
 
 FinalPathStatus QueryFinalPath(const std::string& path, std::string& out, std::size_t capacity) {
@@ -50,7 +62,15 @@ FinalPathStatus QueryFinalPath(const std::wstring& path, std::wstring& out, std:
 }
 
 FinalPathStatus QueryFinalPath(HANDLE file, std::wstring& out, std::size_t capacity) {
-    return QueryHandle(file, out, capacity, "GetFinalPathNameByHandleW");
+    std::wstring finalPath;
+    const FinalPathStatus status = QueryHandle(file, finalPath, capacity, "GetFinalPathNameByHandleW");
+    if (status != FinalPathStatus::Read) return status;
+    // Wine spells a handle's final path from its name after the open, so a
+    // link swapped in between yields a path to another file. The answer
+    // counts only when that path opens the held file itself.
+    if (!SameObject(file, finalPath)) return FinalPathStatus::Unreadable;
+    out = finalPath;
+    return FinalPathStatus::Read;
 }
 
 }  // namespace platform

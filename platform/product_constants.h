@@ -41,6 +41,26 @@
 #define MERIDEL_VRML_EXTENSIONS(X) X(".wrl") X(".vrml") X(".wrz")
 #define MERIDEL_VRML_CONTENT_TYPES(X) X("model/vrml") X("x-world/x-vrml") X("application/x-meridel")
 
+// The maker's folder (below Program Files, Common Files and Application Data)
+// and key (below Software), the product's own below it, the version whose key
+// the product writes there, and the program folder below the maker's folder
+// in Program Files.
+#define MERIDEL_MAKER "Halvorix"
+#define MERIDEL_PRODUCT "Meridel"
+#define MERIDEL_VERSION "2.1"
+#define MERIDEL_CLIENT_FOLDER "Meridel VRML Client"
+// Composed here and in cmake/product_constants.cmake alike.
+#define MERIDEL_PRODUCT_PARENT_KEY "Software\\" MERIDEL_MAKER "\\" MERIDEL_PRODUCT
+#define MERIDEL_PRODUCT_KEY MERIDEL_PRODUCT_PARENT_KEY "\\" MERIDEL_VERSION
+
+// X(key below HKEY_LOCAL_MACHINE\Software, offered): the Netscape-family
+// browsers, in the order the remover cleans their plug-in folders; the
+// installer offers the plug-in folders of the first browser marked 1 that is
+// installed (Firefox first, the Mozilla suite only without it).
+#define MERIDEL_NETSCAPE_FAMILY(X)                                                           \
+    X("Mozilla\\Mozilla Firefox", 1) X("mozilla.org\\Mozilla", 1) X("Netscape\\Netscape", 0) \
+        X("Netscape\\Netscape 6", 0) X("Netscape\\Netscape Navigator", 0)
+
 #define MERIDEL_PRODUCT_NAME "Meridel3D Viewer"
 #define MERIDEL_MOZILLA_PLUGIN_ID "@halvorix.com/Meridel"
 #define MERIDEL_PLUGIN_MODULE "npMeridel.dll"
@@ -76,6 +96,22 @@ inline constexpr const char* kVrmlContentTypes[] = {MERIDEL_VRML_CONTENT_TYPES(M
 inline constexpr const wchar_t* kVrmlContentTypesW[] = {MERIDEL_VRML_CONTENT_TYPES(MERIDEL_WIDE)};
 #undef MERIDEL_NARROW
 #undef MERIDEL_WIDE
+
+inline constexpr char kProductKey[] = MERIDEL_PRODUCT_KEY;
+inline constexpr wchar_t kProductParentKeyW[] = L"" MERIDEL_PRODUCT_PARENT_KEY;
+inline constexpr char kMakerFolder[] = MERIDEL_MAKER;
+// Below Common Files and Application Data, and below Program Files.
+inline constexpr char kProductSubfolder[] = "\\" MERIDEL_MAKER "\\" MERIDEL_PRODUCT;
+inline constexpr char kClientSubfolder[] = "\\" MERIDEL_MAKER "\\" MERIDEL_CLIENT_FOLDER;
+
+struct NetscapeBrowser {
+    const char* key;  // below HKEY_LOCAL_MACHINE\Software
+    const wchar_t* keyW;
+    bool offered;  // its plug-in folders are offered by the installer
+};
+#define MERIDEL_BROWSER(key, offered) {key, L"" key, offered != 0},
+inline constexpr NetscapeBrowser kNetscapeFamily[] = {MERIDEL_NETSCAPE_FAMILY(MERIDEL_BROWSER)};
+#undef MERIDEL_BROWSER
 
 #define MERIDEL_ROW(row, module, subkey, value, classId) L"" classId,
 inline constexpr const wchar_t* kClassIdsW[] = {MERIDEL_COMPONENT_ROWS(MERIDEL_ROW)};

@@ -7,8 +7,6 @@
 namespace platform {
 namespace {
 
-constexpr DWORD kSubkeyNameCapacity = 256;
-
 // The registry calls of each character width, chosen by overloading.
 LONG CreateSubkey(HKEY parent, const char* subkey, HKEY* key, DWORD* disposition) {
     return ::RegCreateKeyExA(parent, subkey, 0, nullptr, REG_OPTION_NON_VOLATILE, kReadWriteAccess, nullptr, key,
@@ -42,6 +40,14 @@ LONG EnumSubkey(HKEY key, DWORD index, char* name, DWORD* length) {
 LONG EnumSubkey(HKEY key, DWORD index, wchar_t* name, DWORD* length) {
     return ::RegEnumKeyExW(key, index, name, length, nullptr, nullptr, nullptr, nullptr);
 }
+LONG EnumValue(HKEY key, DWORD index, char* name, DWORD* length, DWORD* type) {
+    return ::RegEnumValueA(key, index, name, length, nullptr, type, nullptr, nullptr);
+}
+LONG EnumValue(HKEY key, DWORD index, wchar_t* name, DWORD* length, DWORD* type) {
+    return ::RegEnumValueW(key, index, name, length, nullptr, type, nullptr, nullptr);
+}
+LONG DeleteNamedValue(HKEY key, const char* name) { return ::RegDeleteValueA(key, name); }
+LONG DeleteNamedValue(HKEY key, const wchar_t* name) { return ::RegDeleteValueW(key, name); }
 LONG DeleteSubkey(HKEY key, const char* name) { return ::RegDeleteKeyA(key, name); }
 LONG DeleteSubkey(HKEY key, const wchar_t* name) { return ::RegDeleteKeyW(key, name); }
 
@@ -207,6 +213,55 @@ LONG BasicRegistryKey<Char>::DeleteKeyTree(const Char* subkey) const {
     }
     target = BasicRegistryKey();  // the subkey is closed before it is deleted by name
     return DeleteSubkey(key_.get(), subkey);
+}
+
+template <class Char>
+LONG BasicRegistryKey<Char>::DeleteValue(const Char* valueName) const {
+    return DeleteNamedValue(key_.get(), valueName);
+}
+
+namespace {
+
+// Walks the indices from 0 and hands each name (with its type) to keep; a name
+// too long for the buffer is passed over, and the first other failure (no
+// more items) ends the walk.
+template <class Char, DWORD kCapacity, class Enumerate, class Keep>
+void WalkNames(Enumerate enumerate, Keep keep) {
+    for (DWORD index = 0;; ++index) {
+        Char name[kCapacity];
+        DWORD length = kCapacity;
+        DWORD type = REG_NONE;
+        const LONG status = enumerate(index, name, &length, &type);
+        if (status == ERROR_MORE_DATA) continue;
+        if (status != ERROR_SUCCESS) return;
+        keep(std::basic_string<Char>(name, length), type);
+    }
+}
+
+}  // namespace
+
+template <class Char>
+std::vector<std::basic_string<Char>> BasicRegistryKey<Char>::SubkeyNames() const {
+    std::vector<String> names;
+    if (!key_.valid()) return names;
+    const HKEY key = key_.get();
+    WalkNames<Char, kSubkeyNameCapacity>(
+        [key](DWORD index, Char* name, DWORD* length, DWORD*) { return EnumSubkey(key, index, name, length); },
+        [&names](String name, DWORD) { names.push_back(std::move(name)); });
+    return names;
+}
+
+template <class Char>
+std::vector<RegistryValueEntry<Char>> BasicRegistryKey<Char>::Values() const {
+    std::vector<RegistryValueEntry<Char>> values;
+    if (!key_.valid()) return values;
+    const HKEY key = key_.get();
+    WalkNames<Char, kValueNameCapacity>(
+        [key](DWORD index, Char* name, DWORD* length, DWORD* type) {
+            return EnumValue(key, index, name, length, type);
+        },
+        [&values](String name, DWORD type) { values.push_back({std::move(name), type}); });
+    return values;
 }
 
 template class BasicRegistryKey<char>;

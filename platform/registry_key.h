@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "platform/unique_resource.h"
 
@@ -26,12 +27,24 @@ enum class TextRule {
     TerminatedString,
 };
 
+// One value as the enumeration finds it.
+template <class Char>
+struct RegistryValueEntry {
+    std::basic_string<Char> name;
+    DWORD type;
+};
+
 template <class Char>
 class BasicRegistryKey {
 public:
     using String = std::basic_string<Char>;
     // ReadText reads into a buffer of this many characters (MAX_PATH).
     static constexpr DWORD kTextCapacity = MAX_PATH;
+    // The enumerations read names into buffers of these many characters,
+    // terminator included: a subkey name never exceeds 255 characters; a value
+    // name longer than MAX_PATH - 1 names no path that the programs handle.
+    static constexpr DWORD kSubkeyNameCapacity = 256;
+    static constexpr DWORD kValueNameCapacity = MAX_PATH;
 
     BasicRegistryKey() = default;
     BasicRegistryKey(BasicRegistryKey&&) noexcept = default;
@@ -67,6 +80,16 @@ public:
     // empty or null name is refused with ERROR_INVALID_PARAMETER. A registry
     // link is deleted as a link: its target stays.
     LONG DeleteKeyTree(const Char* subkey) const;
+    // Deletes one value of the held key.
+    LONG DeleteValue(const Char* valueName) const;
+
+    // The subkey names and the values (name, type), in the registry's index
+    // order, as they are when called: a caller may delete what it is given
+    // while it walks the list. A name too long for its buffer above is skipped
+    // and the names after it are still listed; the walk ends at the first
+    // other failure. Empty on a key that is not held.
+    std::vector<String> SubkeyNames() const;
+    std::vector<RegistryValueEntry<Char>> Values() const;
 
     HKEY get() const { return key_.get(); }
     bool valid() const { return key_.valid(); }

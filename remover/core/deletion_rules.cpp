@@ -1,5 +1,6 @@
 #include "remover/core/deletion_rules.h"
 
+#include "platform/product_constants.h"
 #include "remover/core/folder_refusal.h"
 
 namespace remover_core {
@@ -37,11 +38,11 @@ std::string Upper(std::string_view text) {
     return upper;
 }
 
-// "Halvorix" in any case, with the dots and blanks Windows drops.
+// The maker's folder name in any case, with the dots and blanks Windows drops.
 bool IsMakerFolder(std::string_view folder) {
     const std::string name = Upper(LastName(folder));
     const size_t end = name.find_last_not_of(". ");
-    return end != std::string::npos && name.substr(0, end + 1) == "HALVORIX";
+    return end != std::string::npos && name.substr(0, end + 1) == Upper(product::kMakerFolder);
 }
 
 // The machine's folders are compared in the same spelling as the path.

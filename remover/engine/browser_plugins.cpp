@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/browser_install.h"
 #include "platform/product_constants.h"
 #include "platform/registry_key.h"
 #include "remover/core/plugin_paths.h"
@@ -13,15 +14,6 @@
 namespace remover {
 namespace {
 
-// The Netscape-family browsers, in the order they are cleaned.
-constexpr const char* kNetscapeFamilyKeys[] = {
-    "SOFTWARE\\Mozilla\\Mozilla Firefox",
-    "SOFTWARE\\mozilla.org\\Mozilla",
-    "SOFTWARE\\Netscape\\Netscape",
-    "SOFTWARE\\Netscape\\Netscape 6",
-    "SOFTWARE\\Netscape\\Netscape Navigator",
-};
-
 constexpr char kOperaKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Opera.exe";
 constexpr char kMozillaPluginsKey[] = "SOFTWARE\\MozillaPlugins";
 constexpr char kMozillaPluginId[] = MERIDEL_MOZILLA_PLUGIN_ID;
@@ -29,15 +21,6 @@ constexpr char kMozillaPluginId[] = MERIDEL_MOZILLA_PLUGIN_ID;
 bool ReadValue(HKEY root, const std::string& path, REGSAM access, const char* valueName, std::string& out) {
     platform::RegistryKeyA key;
     return key.Open(root, path.c_str(), access) == ERROR_SUCCESS && key.ReadText(valueName, out) == ERROR_SUCCESS;
-}
-
-// The install folder that the browser's current version recorded.
-bool ReadInstallDirectory(const char* browserKeyPath, std::string& installDirectory) {
-    platform::RegistryKeyA browser;
-    if (browser.Open(HKEY_LOCAL_MACHINE, browserKeyPath, KEY_READ) != ERROR_SUCCESS) return false;
-    std::string version;
-    if (browser.ReadText("CurrentVersion", version) != ERROR_SUCCESS) return false;
-    return ReadValue(browser.get(), version + "\\main", KEY_QUERY_VALUE, "Install Directory", installDirectory);
 }
 
 bool IsFolder(const std::string& path) {
@@ -52,9 +35,10 @@ void RemoveFiles(RemovalContext& context, const std::vector<std::string>& paths)
 // A browser without a readable install folder is passed over; the others,
 // Opera and the plug-in entry are still cleaned.
 void CleanNetscapeFamily(RemovalContext& context) {
-    for (const char* browserKeyPath : kNetscapeFamilyKeys) {
+    for (const product::NetscapeBrowser& browser : product::kNetscapeFamily) {
         std::string installDirectory;
-        if (!ReadInstallDirectory(browserKeyPath, installDirectory)) continue;
+        if (!platform::ReadBrowserInstallDirectory(browser.key, platform::TextRule::AnyType, installDirectory))
+            continue;
         const bool hasProgramFolder = IsFolder(remover_core::ProgramFolder(installDirectory));
         RemoveFiles(context, remover_core::NetscapePluginFiles(installDirectory, hasProgramFolder));
     }

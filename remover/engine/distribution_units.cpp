@@ -18,19 +18,10 @@ void RemoveUnitFiles(RemovalContext& context, HKEY units, const char* unitName) 
     if (unit.Open(units, unitName, platform::kReadWriteAccess) != ERROR_SUCCESS) return;
     platform::RegistryKeyA files;
     if (files.Open(unit.get(), "Contains\\Files", platform::kReadWriteAccess) != ERROR_SUCCESS) return;
-    DWORD count = 0;
-    if (::RegQueryInfoKeyA(files.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count,
-                           nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-        return;
-    for (DWORD index = count; index-- > 0;) {
-        char name[MAX_PATH];
-        DWORD length = MAX_PATH;
-        DWORD type = REG_NONE;
-        if (::RegEnumValueA(files.get(), index, name, &length, nullptr, &type, nullptr, nullptr) ==
-                ERROR_SUCCESS &&
-            type == REG_SZ)
-            RemoveModuleFile(context, std::string(name, length).c_str(), FileOrigin::DownloadCache);
-    }
+    const auto values = files.Values();
+    // From the last value to the first, as the unit's files were always taken.
+    for (auto value = values.rbegin(); value != values.rend(); ++value)
+        if (value->type == REG_SZ) RemoveModuleFile(context, value->name.c_str(), FileOrigin::DownloadCache);
 }
 
 }  // namespace

@@ -6,9 +6,7 @@
 #include <vector>
 
 #include "platform/code_page_case.h"
-#include "platform/name_search.h"
 #include "platform/unique_resource.h"
-#include "remover/core/long_path_walk.h"
 #include "remover/core/rename_section.h"
 #include "remover/engine/elevation.h"
 #include "remover/engine/machine_places.h"
@@ -63,8 +61,7 @@ bool IsInUseError(DWORD error) {
 // have replaced a folder on it by a link by that time. An elevated run leaves
 // such a file for the next run instead.
 bool MaySchedule(RemovalContext& context, const std::string& path) {
-    const MachinePlaces& places = PlacesOf(context);
-    return !(places.elevated && LiesInUserProfile(places, path));
+    return !ElevatedRunDistrusts(PlacesOf(context), path);
 }
 
 }  // namespace
@@ -119,20 +116,6 @@ void DeleteFileOrSchedule(RemovalContext& context, const std::string& path, cons
         return context.Report(Outcome::Failed, path, ::GetLastError());
     if (family == VER_PLATFORM_WIN32_WINDOWS) ScheduleInWininit(path);
     context.Report(Outcome::Scheduled, path);
-}
-
-std::optional<std::string> ExpandToLongPath(const std::string& path) {
-    return remover_core::WalkLongPath(path, FindLongName);
-}
-
-std::optional<std::string> FindLongName(const std::string& path) {
-    const std::string_view written = remover_core::LastPathComponent(path);
-    // A wildcard would let the search answer with some other file's name.
-    if (remover_core::HasSearchWildcard(written)) return std::string(written);
-    std::vector<platform::FoundName> found;
-    if (!platform::FindNames(path, found) || found.empty()) return std::string(written);
-    if (!found.front().exact) return std::nullopt;
-    return found.front().name;
 }
 
 }  // namespace remover

@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <algorithm>
-#include <cstring>
 #include <string>
 
 #include "platform/product_constants.h"
@@ -34,11 +32,7 @@ bool NamesOurFileType(HKEY classes, const char* extension) {
 
 }  // namespace
 
-void RemoveFileTypeRegistration(const std::vector<GUID>& keepList) {
-    const bool controlKept = std::any_of(keepList.begin(), keepList.end(), [](const GUID& kept) {
-        return std::memcmp(&kept, &kControlClassId, sizeof(GUID)) == 0;
-    });
-    if (controlKept && IsModulePresent(kControlClassId)) return;
+void RemoveFileTypeRegistration() {
     platform::RegistryKeyA classes;
     if (classes.Open(HKEY_CURRENT_USER, "Software\\Classes", platform::kReadWriteAccess) != ERROR_SUCCESS) return;
     for (const char* extension : kVrmlExtensions)

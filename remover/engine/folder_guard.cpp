@@ -8,7 +8,8 @@
 
 #include "platform/optional_proc.h"
 #include "platform/registry_key.h"
-#include "remover/engine/file_deletion.h"
+#include "remover/engine/path_spelling.h"
+#include "remover/engine/registry_paths.h"
 #include "remover/engine/shell_folder.h"
 
 namespace remover {
@@ -57,9 +58,7 @@ void AddDirectoryCalls(std::vector<std::string>& folders) {
 // Files are read from both registry views with the run's places.)
 void AddRegistryFolders(std::vector<std::string>& folders) {
     platform::RegistryKeyA profiles;
-    if (profiles.Open(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList",
-                      KEY_READ) != ERROR_SUCCESS)
-        return;
+    if (profiles.Open(HKEY_LOCAL_MACHINE, kProfileListKey, KEY_READ) != ERROR_SUCCESS) return;
     for (const char* name : {"ProfilesDirectory", "Default", "Public", "ProgramData"}) {
         std::string folder;
         if (profiles.ReadText(name, folder) != ERROR_SUCCESS) continue;

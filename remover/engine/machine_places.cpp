@@ -9,11 +9,12 @@
 
 #include "platform/code_page_case.h"
 #include "platform/optional_proc.h"
+#include "platform/product_constants.h"
 #include "platform/registry_key.h"
 #include "remover/core/folder_refusal.h"
-#include "remover/engine/deletion_guard.h"
 #include "remover/engine/elevation.h"
 #include "remover/engine/folder_guard.h"
+#include "remover/engine/path_spelling.h"
 #include "remover/engine/product_places.h"
 #include "remover/engine/registry_paths.h"
 #include "remover/engine/shell_folder.h"
@@ -41,8 +42,8 @@ struct FolderValue {
     FolderRole in32BitView;
 };
 constexpr FolderValue kFolderValues[] = {
-    {"ProgramFilesDir", kProgramNative, kProgramX86},
-    {"CommonFilesDir", kCommonNative, kCommonX86},
+    {kProgramFilesValue, kProgramNative, kProgramX86},
+    {kCommonFilesValue, kCommonNative, kCommonX86},
     {"ProgramFilesDir (x86)", kProgramX86, kProgramX86},
     {"CommonFilesDir (x86)", kCommonX86, kCommonX86},
     {"ProgramW6432Dir", kProgramNative, kProgramNative},
@@ -149,20 +150,13 @@ std::vector<std::string> SealedFolders(const std::vector<std::string>& windowsFo
 // Every profile the machine lists, wherever it lies (another drive too).
 void AddListedProfiles(std::vector<std::string>& roots) {
     platform::RegistryKeyA list;
-    if (list.Open(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList", KEY_READ) !=
-        ERROR_SUCCESS)
-        return;
+    if (list.Open(HKEY_LOCAL_MACHINE, kProfileListKey, KEY_READ) != ERROR_SUCCESS) return;
     std::string profiles;
     if (list.ReadText("ProfilesDirectory", profiles) == ERROR_SUCCESS) AddExpanded(roots, profiles);
-    char name[MAX_PATH];
-    for (DWORD index = 0;; ++index) {
-        DWORD length = MAX_PATH;
-        const LONG status = ::RegEnumKeyExA(list.get(), index, name, &length, nullptr, nullptr, nullptr, nullptr);
-        if (status == ERROR_MORE_DATA) continue;
-        if (status != ERROR_SUCCESS) break;
+    for (const std::string& name : list.SubkeyNames()) {
         platform::RegistryKeyA profile;
         std::string image;
-        if (profile.Open(list.get(), name, KEY_READ) == ERROR_SUCCESS &&
+        if (profile.Open(list.get(), name.c_str(), KEY_READ) == ERROR_SUCCESS &&
             profile.ReadText("ProfileImagePath", image) == ERROR_SUCCESS)
             AddExpanded(roots, image);
     }
@@ -192,7 +186,7 @@ std::vector<std::string> ProductFolderForms() {
     std::string folder;
     if (GetProductFolder(false, folder)) AddFolderForms(forms, folder);
     if (GetProductFolder(true, folder)) AddFolderForms(forms, folder);
-    if (ReadCurrentVersionFolder("ProgramFilesDir", folder)) AddFolderForms(forms, folder + kClientSubfolder);
+    if (ReadCurrentVersionFolder(kProgramFilesValue, folder)) AddFolderForms(forms, folder + kClientSubfolder);
     return forms;
 }
 
@@ -236,7 +230,7 @@ MachinePlaces GatherMachinePlaces() {
     std::vector<std::string> programForms;
     for (const auto* list : {&program.programFiles, &program.commonFiles})
         for (const std::string& folder : *list) AddFolderForms(programForms, folder);
-    for (const std::string& folder : programForms) places.makersFolders.push_back(folder + "\\Halvorix");
+    for (const std::string& folder : programForms) places.makersFolders.push_back(folder + "\\" + product::kMakerFolder);
     places.productFolders = ProductFolderForms();
     places.elevated = IsProcessElevated();
     return places;

@@ -21,7 +21,7 @@ struct MachinePlaces {
     // The user's profile, Application Data and local Application Data in
     // every spelling: every process of the user can write there.
     std::vector<std::string> userFolders;
-    // The maker's folder ("Halvorix") below each Program Files and Common
+    // The maker's folder (product::kMakerFolder) below each Program Files and Common
     // Files folder, in every spelling: only administrators can write there.
     std::vector<std::string> makersFolders;
     // The product's own folders (Application Data, Common Files and Program

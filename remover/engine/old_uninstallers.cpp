@@ -107,8 +107,8 @@ void RunOldUninstallers(RemovalContext& context, HKEY hive, bool silent) {
         launch->found = true;
     }
     const MachinePlaces& places = PlacesOf(context);
-    const Detail notStarted = hive == HKEY_CURRENT_USER && places.elevated ? StartApprovedAndWait(places, *launch)
-                                                                             : StartAndWait(*launch);
+    const Detail notStarted =
+        ElevatedRunDistrusts(places, hive) ? StartApprovedAndWait(places, *launch) : StartAndWait(*launch);
     if (!notStarted.empty()) context.Report(Outcome::NotStarted, launch->program, notStarted);
 }
 

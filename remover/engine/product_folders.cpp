@@ -11,9 +11,11 @@
 #include "remover/engine/canonical_path.h"
 #include "remover/engine/deletion_guard.h"
 #include "remover/engine/file_deletion.h"
+#include "remover/engine/file_link.h"
 #include "remover/engine/machine_places.h"
 #include "remover/engine/module_file.h"
 #include "remover/engine/product_places.h"
+#include "remover/engine/registry_paths.h"
 #include "remover/engine/removal_report.h"
 
 namespace remover {
@@ -97,29 +99,39 @@ void DeleteFolderTree(RemovalContext& context, const std::string& path, const st
     // The guard judges, and the walk starts from, one spelling of the folder.
     const std::optional<std::string> folder = CanonicalPath(path);
     if (!folder) return;
+    const MachinePlaces& places = PlacesOf(context);
+    // A folder that is itself a link goes as a link: what it points to stays.
+    const LinkKind link = ClassifyLink(*folder);
+    if (link == LinkKind::Link) {
+        if (IsFolderLinkSafeToRemove(places, *folder, trustedBase)) RemoveFolderLink(context, *folder);
+        return;
+    }
     // The refusal lives here so that no caller can hand a drive, a share, a
-    // system folder or a path through a link to the walk.
-    if (const auto why = FolderRefusal(PlacesOf(context), *folder, trustedBase); why != remover_core::Reason::None)
+    // system folder or a path through a user's link to the walk.
+    if (const auto why = FolderRefusal(places, *folder, trustedBase); why != remover_core::Reason::None)
         return ReportIfPresent(context, Outcome::Refused, *folder, why);
     // The canonical form is the long one: every name the walk finds is then
     // long too, as the SharedDlls values and the files scheduled are spelled.
-    if (!platform::HeldFolder::Available()) return DeleteTreeBelow(context, *folder);
-    if (platform::HeldFolder held = platform::HeldFolder::Open(platform::Widen(*folder)))
-        DeleteHeldTree(context, std::move(held), *folder);
+    // Through a link an administrator made, the walk starts where it leads.
+    std::string walked = *folder;
+    if (link == LinkKind::ThroughLinkedFolder && !ReadFinalPath(*folder, walked)) return;
+    if (!platform::HeldFolder::Available()) return DeleteTreeBelow(context, walked);
+    if (platform::HeldFolder held = platform::HeldFolder::Open(platform::Widen(walked)))
+        DeleteHeldTree(context, std::move(held), walked);
 }
 
 void RemoveProductFolders(RemovalContext& context) {
     std::string base, folder;
     if (GetProductFolderAndBase(false, base, folder)) DeleteFolderTree(context, folder, base);
     if (GetProductFolderAndBase(true, base, folder)) DeleteFolderTree(context, folder, base);
-    if (ReadCurrentVersionFolder("ProgramFilesDir", base)) DeleteFolderTree(context, base + kClientSubfolder, base);
+    if (ReadCurrentVersionFolder(kProgramFilesValue, base)) DeleteFolderTree(context, base + kClientSubfolder, base);
 }
 
 void KeepProductFolders(RemovalContext& context, remover_core::Reason why) {
     std::string base, folder;
     if (GetProductFolderAndBase(false, base, folder)) ReportIfPresent(context, Outcome::Kept, folder, why);
     if (GetProductFolderAndBase(true, base, folder)) ReportIfPresent(context, Outcome::Kept, folder, why);
-    if (ReadCurrentVersionFolder("ProgramFilesDir", base))
+    if (ReadCurrentVersionFolder(kProgramFilesValue, base))
         ReportIfPresent(context, Outcome::Kept, base + kClientSubfolder, why);
 }
 

@@ -1,12 +1,6 @@
 #include "remover/engine/product_key.h"
 
-#include "platform/string_resource.h"
-
 namespace remover {
-
-std::string LoadProductKeyPath() {
-    return platform::LoadStringResourceA(platform::ResourceModule(), kProductKeyStringId);
-}
 
 std::string ParentKeyPath(const std::string& path) {
     const size_t slash = path.rfind('\\');

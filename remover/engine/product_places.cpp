@@ -9,11 +9,6 @@
 #include "remover/engine/shell_folder.h"
 
 namespace remover {
-namespace {
-
-const char kProductSubfolder[] = "\\Halvorix\\Meridel";
-
-}  // namespace
 
 bool GetProductFolder(bool fromRegistry, std::string& out) {
     std::string base;
@@ -21,9 +16,9 @@ bool GetProductFolder(bool fromRegistry, std::string& out) {
 }
 
 bool GetProductFolderAndBase(bool fromRegistry, std::string& base, std::string& out) {
-    if (fromRegistry ? !ReadCurrentVersionFolder("CommonFilesDir", base) : !GetShellFolder(CSIDL_APPDATA, base))
+    if (fromRegistry ? !ReadCurrentVersionFolder(kCommonFilesValue, base) : !GetShellFolder(CSIDL_APPDATA, base))
         return false;
-    out = base + kProductSubfolder;
+    out = base + product::kProductSubfolder;
     return true;
 }
 

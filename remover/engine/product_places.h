@@ -3,10 +3,12 @@
 // and by the run's places alike.
 #include <string>
 
+#include "platform/product_constants.h"
+
 namespace remover {
 
 // The product's folder below Program Files.
-inline constexpr char kClientSubfolder[] = "\\Halvorix\\Meridel VRML Client";
+using product::kClientSubfolder;
 
 // The product folder below Common Files (fromRegistry) or below the user's
 // Application Data folder, without a trailing backslash.
@@ -16,7 +18,7 @@ bool GetProductFolder(bool fromRegistry, std::string& out);
 bool GetProductFolderAndBase(bool fromRegistry, std::string& base, std::string& out);
 
 // One of Windows' own folders as HKLM's CurrentVersion key (this program's
-// view) names it ("ProgramFilesDir", "CommonFilesDir").
+// view) names it (kProgramFilesValue, kCommonFilesValue in registry_paths.h).
 bool ReadCurrentVersionFolder(const char* valueName, std::string& out);
 
 }  // namespace remover

@@ -1,23 +1,23 @@
 #include "remover/engine/removal.h"
 
-#include <algorithm>
-#include <cstring>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "platform/registry_key.h"
+#include "platform/step_frame.h"
 #include "remover/engine/browser_plugins.h"
 #include "remover/engine/class_registration.h"
 #include "remover/engine/component_table.h"
 #include "remover/engine/distribution_units.h"
 #include "remover/engine/file_type_cleanup.h"
+#include "remover/engine/keep_list.h"
 #include "remover/engine/machine_places.h"
 #include "remover/engine/module_file.h"
 #include "remover/engine/old_uninstallers.h"
 #include "remover/engine/product_folders.h"
 #include "remover/engine/product_key.h"
 #include "remover/engine/removal_report.h"
+#include "remover/engine/removal_steps.h"
 #include "remover/engine/render_key.h"
 #include "remover/engine/shared_dll_sweep.h"
 #include "remover/engine/user_places.h"
@@ -25,11 +25,19 @@
 namespace remover {
 namespace {
 
-bool IsKept(const GUID& classId, const std::vector<GUID>& keepList) {
-    return std::any_of(keepList.begin(), keepList.end(), [&](const GUID& kept) {
-        return std::memcmp(&kept, &classId, sizeof(GUID)) == 0;
-    });
-}
+// What one run works from, decided before its first step (nothing here can
+// fail), and the product key while the component rows and the documentation
+// folder read it.
+struct Run {
+    const RemoverOptions& options;
+    const std::string& productKeyPath;
+    RemovalContext& context;
+    KeepList keepList;
+    // Whether the product folders go: only ever cleared, by a kept component
+    // whose module is still there.
+    bool removeFolders;
+    platform::RegistryKeyA productKey;
+};
 
 void RemoveModuleNamedInProductKey(RemovalContext& context, HKEY productKey, const ComponentRow& row) {
     if (!row.moduleSubkey || !*row.moduleSubkey) return;
@@ -48,7 +56,8 @@ void RemoveClassRegistration(RemovalContext& context, const GUID& classId) {
     // anywhere else it could be another program's file, named to have it
     // unregistered and deleted. (Nothing is loaded from below the profile.)
     const MachinePlaces& places = PlacesOf(context);
-    if (!places.elevated || !server->fromUser || LiesInUserProfile(places, server->path) ||
+    if (!ElevatedRunDistrusts(places, server->fromUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE) ||
+        LiesInUserProfile(places, server->path) ||
         LiesInProductFolders(places, server->path))
         RemoveModuleFile(context, server->path.c_str());
     else
@@ -57,15 +66,14 @@ void RemoveClassRegistration(RemovalContext& context, const GUID& classId) {
     DeleteClassRegistration(classId);
 }
 
-void RemoveComponent(RemovalContext& context, HKEY productKey, const ComponentRow& row,
-                     const std::vector<GUID>& keepList) {
-    if (row.classId && IsKept(*row.classId, keepList)) {
+void RemoveComponent(Run& run, const ComponentRow& row) {
+    if (row.classId && run.keepList.Keeps(*row.classId)) {
         // A kept component whose module is still there needs its folders.
-        if (context.removeFolders && IsModulePresent(*row.classId)) context.removeFolders = false;
-        return ReportKeptComponent(context, *row.classId);
+        if (run.removeFolders && run.keepList.KeepsPresentModule(*row.classId)) run.removeFolders = false;
+        return ReportKeptComponent(run.context, *row.classId);
     }
-    RemoveModuleNamedInProductKey(context, productKey, row);
-    if (row.classId) RemoveClassRegistration(context, *row.classId);
+    RemoveModuleNamedInProductKey(run.context, run.productKey.get(), row);
+    if (row.classId) RemoveClassRegistration(run.context, *row.classId);
 }
 
 void RemoveDocumentationFolder(RemovalContext& context, HKEY productKey) {
@@ -79,45 +87,72 @@ void RemoveDocumentationFolder(RemovalContext& context, HKEY productKey) {
     DeleteFolderTree(context, guide.substr(0, slash));
 }
 
-void DeleteProductKey(RemovalContext& context, const std::string& productKeyPath) {
-    const std::string parentPath = ParentKeyPath(productKeyPath);
+// The steps, each as removal_steps.h names it.
+
+void SweepUserSharedDlls(Run&) { SweepSharedDllEntries(HKEY_CURRENT_USER); }
+void SweepMachineSharedDlls(Run&) { SweepSharedDllEntries(HKEY_LOCAL_MACHINE); }
+void RunUserUninstallers(Run& run) { RunOldUninstallers(run.context, HKEY_CURRENT_USER, run.options.silent); }
+void RunMachineUninstallers(Run& run) { RunOldUninstallers(run.context, HKEY_LOCAL_MACHINE, run.options.silent); }
+void RemoveUnits(Run& run) { RemoveDistributionUnits(run.context); }
+
+// Without the product key neither the rows nor the documentation folder are
+// looked at. A row that throws skips that row only.
+void RemoveComponents(Run& run) {
+    if (run.productKeyPath.empty() ||
+        run.productKey.Open(HKEY_LOCAL_MACHINE, run.productKeyPath.c_str(), platform::kReadWriteAccess) !=
+            ERROR_SUCCESS)
+        return;
+    for (const ComponentRow& row : kComponentTable) platform::RunStep([&] { RemoveComponent(run, row); });
+}
+
+void RemoveDocumentation(Run& run) {
+    // The product key is closed at the end of this step, whatever happens in it.
+    const platform::RegistryKeyA productKey = std::move(run.productKey);
+    if (productKey.valid()) RemoveDocumentationFolder(run.context, productKey.get());
+}
+
+void RemoveRender(Run& run) { RemoveRenderKey(run.context, run.productKeyPath); }
+void RemoveFolders(Run& run) {
+    if (run.removeFolders)
+        RemoveProductFolders(run.context);
+    else
+        KeepProductFolders(run.context, run.options.removeFolders ? remover_core::Reason::FoldersOfKeptComponent
+                                                                  : remover_core::Reason::KeptFolders);
+}
+void CleanPlugins(Run& run) { CleanBrowserPlugins(run.context); }
+void RemoveFileTypes(Run& run) {
+    if (!run.keepList.KeepsPresentModule(kControlClassId)) RemoveFileTypeRegistration();
+}
+
+// Last, after every step that reads the key; its parent stays.
+void DeleteProductKey(Run& run) {
+    const std::string parentPath = ParentKeyPath(run.productKeyPath);
     if (parentPath.empty()) return;
     platform::RegistryKeyA parent;
     if (parent.Open(HKEY_LOCAL_MACHINE, parentPath.c_str(), platform::kReadWriteAccess) != ERROR_SUCCESS) return;
-    if (parent.DeleteKeyTree(LastKeyComponent(productKeyPath).c_str()) == ERROR_SUCCESS)
-        context.Report(remover_core::Outcome::Removed, "HKEY_LOCAL_MACHINE\\" + productKeyPath);
+    if (parent.DeleteKeyTree(LastKeyComponent(run.productKeyPath).c_str()) == ERROR_SUCCESS)
+        run.context.Report(remover_core::Outcome::Removed, "HKEY_LOCAL_MACHINE\\" + run.productKeyPath);
 }
+
+struct Step {
+    const char* name;
+    void (*run)(Run&);
+};
+
+#define MERIDEL_STEP(name, function) {name, function},
+constexpr Step kSteps[] = {MERIDEL_REMOVAL_STEPS(MERIDEL_STEP)};
+#undef MERIDEL_STEP
 
 }  // namespace
 
-void RunRemoval(const RemoverOptions& options, RemovalContext& context) {
-    context.removeFolders = options.removeFolders;
-    SweepSharedDllEntries(HKEY_CURRENT_USER);
-    SweepSharedDllEntries(HKEY_LOCAL_MACHINE);
-    RunOldUninstallers(context, HKEY_CURRENT_USER, options.silent);
-    RunOldUninstallers(context, HKEY_LOCAL_MACHINE, options.silent);
-    RemoveDistributionUnits(context);
-
-    const std::string productKeyPath = LoadProductKeyPath();
-    {
-        platform::RegistryKeyA productKey;
-        if (!productKeyPath.empty() &&
-            productKey.Open(HKEY_LOCAL_MACHINE, productKeyPath.c_str(), platform::kReadWriteAccess) ==
-                ERROR_SUCCESS) {
-            for (const ComponentRow& row : kComponentTable)
-                RemoveComponent(context, productKey.get(), row, options.keepList);
-            RemoveDocumentationFolder(context, productKey.get());
-        }
-    }
-    RemoveRenderKey(context);
-    if (context.removeFolders)
-        RemoveProductFolders(context);
-    else
-        KeepProductFolders(context, options.removeFolders ? remover_core::Reason::FoldersOfKeptComponent
-                                                          : remover_core::Reason::KeptFolders);
-    CleanBrowserPlugins(context);
-    RemoveFileTypeRegistration(options.keepList);
-    DeleteProductKey(context, productKeyPath);
+void RunRemoval(const RemoverOptions& options, const std::string& productKeyPath, RemovalContext& context,
+                const StepObserver& beforeStep) {
+    Run run{options, productKeyPath, context, KeepList(options.keepList), options.removeFolders, {}};
+    for (const Step& step : kSteps)
+        platform::RunStep([&] {
+            if (beforeStep) beforeStep(step.name);
+            step.run(run);
+        });
 }
 
 }  // namespace remover

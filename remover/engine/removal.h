@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,10 +19,18 @@ struct RemoverOptions {
     std::optional<std::wstring> reportFile;
 };
 
-// Takes the product off the machine in one fixed sequence. Reports nothing:
-// every step skips what it cannot do and the next one runs. The caller makes
-// the context for this one run and reads the restart flag from it afterwards;
-// its folder decision starts from the options.
-void RunRemoval(const RemoverOptions& options, RemovalContext& context);
+// Called with each step's name (removal_steps.h) as the step starts, inside
+// the step's frame, so that what it throws skips that step only. For the test
+// drivers; the program passes none.
+using StepObserver = std::function<void(const char* stepName)>;
+
+// Takes the product off the machine in one fixed sequence of named steps.
+// Reports nothing: a step that fails, or throws, skips the rest of its own
+// work and the next step runs. productKeyPath is the product key below
+// HKEY_LOCAL_MACHINE, as the program's string table holds it. The caller
+// makes the context for this one run and reads the restart flag from it
+// afterwards.
+void RunRemoval(const RemoverOptions& options, const std::string& productKeyPath, RemovalContext& context,
+                const StepObserver& beforeStep = nullptr);
 
 }  // namespace remover

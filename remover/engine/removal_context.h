@@ -20,9 +20,6 @@ struct RemovalContext {
     // Files this run has scheduled for deletion at restart, upper-cased the way
     // the code page does.
     std::set<std::string> scheduledFiles;
-    // Whether the product folders go at the end of the run; a kept component
-    // whose module is still there keeps them.
-    bool removeFolders = true;
     // The machine's protected folders, gathered at the run's first judgement
     // (PlacesOf in machine_places.h).
     std::shared_ptr<const MachinePlaces> places;

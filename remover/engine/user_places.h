@@ -1,9 +1,19 @@
 #pragma once
+#include <windows.h>
+
 #include <string>
 
 #include "remover/engine/machine_places.h"
 
 namespace remover {
+
+// The one elevated-run rule. In an elevated run the same user's unelevated
+// processes share the registry hive and the profile, so what they can write
+// may have been planted for the remover: a file below the profile, or a value
+// read from the user's hive (HKEY_CURRENT_USER). Each step says what it then
+// leaves alone. False in every other run.
+bool ElevatedRunDistrusts(const MachinePlaces& places, const std::string& path);
+bool ElevatedRunDistrusts(const MachinePlaces& places, HKEY hive);
 
 // True when the file lies below the user's profile or application-data
 // folders, where every unelevated process of the user can write. Both the
@@ -11,7 +21,7 @@ namespace remover {
 bool LiesInUserProfile(const MachinePlaces& places, const std::string& path);
 
 // True when the final path of a file (plain form, as read from the handle
-// that holds the file) lies below the maker's folder ("Halvorix") in Program
+// that holds the file) lies below the maker's folder (product::kMakerFolder) in Program
 // Files or Common Files, which only administrators can change. Anywhere else
 // in those folders lie other vendors' programs (a shell, an interpreter) that
 // a planted command line could turn to any use.

@@ -23,7 +23,7 @@ void ShowMessage(UINT stringId, UINT style) {
 }
 
 // False when the user did not confirm.
-bool RunInteractive(const RemoverOptions& options, RemovalContext& context) {
+bool RunInteractive(const RemoverOptions& options, const std::string& productKeyPath, RemovalContext& context) {
     INT_PTR answer = 0;
     {
         CRmDlg dialog;
@@ -31,7 +31,7 @@ bool RunInteractive(const RemoverOptions& options, RemovalContext& context) {
     }
     // Cancel, the close box, Escape and a dialog that failed all change nothing.
     if (answer != IDOK) return false;
-    RunRemoval(options, context);
+    RunRemoval(options, productKeyPath, context);
     ShowMessage(IDS_REMOVED, MB_OK | MB_ICONINFORMATION);
     if (context.restartNeeded) ShowMessage(IDS_RESTART, MB_OK | MB_ICONEXCLAMATION);
     return true;
@@ -40,16 +40,16 @@ bool RunInteractive(const RemoverOptions& options, RemovalContext& context) {
 // With a report the exit status tells a deployment tool how the removal
 // went: 2 when the report cannot be made or written (then nothing is
 // removed, nothing shown), 1 when the user cancelled; else as the outcomes say.
-int RunReported(const RemoverOptions& options) {
+int RunReported(const RemoverOptions& options, const std::string& productKeyPath) {
     ReportFile report;
     if (!report.Create(*options.reportFile)) return 2;
     RemovalContext context;
     context.reportLine = [&report](const std::string& line) { report.Write(line); };
     bool ran = true;
     if (options.silent)
-        RunRemoval(options, context);
+        RunRemoval(options, productKeyPath, context);
     else
-        ran = RunInteractive(options, context);
+        ran = RunInteractive(options, productKeyPath, context);
     report.Write(remover_core::SummaryLine(context.outcomes, context.restartNeeded));
     if (!report.Intact()) return 2;
     return ran ? remover_core::ReportedExitStatus(context.outcomes, context.restartNeeded) : 1;
@@ -65,12 +65,14 @@ int RunRemoverProgram(HINSTANCE instance) {
     platform::ComApartment com;
     platform::SetResourceModule(instance);
     options = ReadProcessOptions();
-    if (options.reportFile) return RunReported(options);
+    // The product key below HKEY_LOCAL_MACHINE, as the string table holds it.
+    const std::string productKeyPath = platform::LoadStringResourceA(instance, IDS_PRODUCT_KEY);
+    if (options.reportFile) return RunReported(options, productKeyPath);
     RemovalContext context;
     if (options.silent)
-        RunRemoval(options, context);
+        RunRemoval(options, productKeyPath, context);
     else
-        RunInteractive(options, context);
+        RunInteractive(options, productKeyPath, context);
     return 0;
 }
 

@@ -3,6 +3,7 @@
 // byte on either side fails here.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <map>
@@ -122,6 +123,12 @@ TEST_F(ProductReference, OtherIdentifiersMatch) {
     EXPECT_EQ(MERIDEL_PLUGIN_MODULE " / " MERIDEL_PLUGIN_CLASS_ARCHIVE " / " MERIDEL_PLUGIN_TYPE_LIBRARY,
               Other("Plug-in module"));
     EXPECT_EQ(MERIDEL_PRODUCT_NAME, Other("Installation package product name"));
+    // The component subkeys are relative to the product key, which the
+    // reference names in its note below the table.
+    const std::string key = std::string("`HKEY_LOCAL_MACHINE\\") + product::kProductKey + "`";
+    EXPECT_TRUE(std::any_of(lines_.begin(), lines_.end(),
+                            [&](const std::string& line) { return line.find(key) != std::string::npos; }))
+        << key;
 }
 
 // The repository's transcription is the owners' table, word for word, below

@@ -244,7 +244,7 @@ TEST_F(RemovalFilesTest, InProcessRunSetsTheRestartFlag) {
     FileHolder holder(inUse_);
     ASSERT_TRUE(holder.holding());
     remover::RemovalContext context;
-    remover::RunRemoval(SilentOptions(), context);
+    remover::RunRemoval(SilentOptions(), kProductKey, context);
     EXPECT_TRUE(context.restartNeeded);
     Verify(true, true);
 }
@@ -258,7 +258,7 @@ TEST_F(RemovalFilesTest, EachRunStartsWithACleanContext) {
     {
         FileHolder holder(inUse_);
         ASSERT_TRUE(holder.holding());
-        remover::RunRemoval(SilentOptions(), first);
+        remover::RunRemoval(SilentOptions(), kProductKey, first);
     }
     EXPECT_TRUE(first.restartNeeded);
     const std::vector<std::string> left = Scheduled(true);
@@ -270,7 +270,7 @@ TEST_F(RemovalFilesTest, EachRunStartsWithACleanContext) {
         if (HMODULE module = ::GetModuleHandleA(path.c_str())) ::FreeLibrary(module);
 
     remover::RemovalContext second;
-    remover::RunRemoval(SilentOptions(), second);
+    remover::RunRemoval(SilentOptions(), kProductKey, second);
     std::vector<std::string> faulting;
     for (const Module& m : kModules)
         if (Faults(m, true)) faulting.push_back(PathOf(m));

@@ -7,6 +7,7 @@
 #include <objbase.h>
 
 #include <functional>
+#include <new>
 
 #include "remover/engine/component_table.h"
 #include "tests/support/file_fixture.h"
@@ -34,7 +35,7 @@ void RunSilently(const std::vector<GUID>& keepList = {}, bool removeFolders = tr
     options.removeFolders = removeFolders;
     options.keepList = keepList;
     RemovalContext context;
-    RunRemoval(options, context);
+    RunRemoval(options, kProductKey, context);
 }
 
 class RemovalSequence : public ::testing::Test {
@@ -158,6 +159,24 @@ TEST_F(RemovalSequence, RowsWithoutAClassIdentifierIgnoreTheKeepList) {
     RunSilently(keep);
     ASSERT_FALSE(modules.empty());
     for (const auto& module : modules) EXPECT_FALSE(FileExists(module)) << module;
+}
+
+// A step that throws (here a failed allocation as the component rows start)
+// skips its own work only: every later step still runs.
+TEST_F(RemovalSequence, AStepThatThrowsSkipsOnlyItself) {
+    SeedProductKey();
+    RegisterAllClasses();
+    std::vector<std::string> steps;
+    RemoverOptions options;
+    RemovalContext context;
+    RunRemoval(options, kProductKey, context, [&](const char* step) {
+        steps.push_back(step);
+        if (steps.back() == "components") throw std::bad_alloc();
+    });
+    for (const auto& id : ComponentClassIds()) EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, ClassKey(id))) << id;
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kProductKey));
+    ASSERT_EQ(steps.size(), 12u);
+    EXPECT_EQ(steps.back(), "product-key");
 }
 
 TEST_F(RemovalSequence, SilentProgramRunRemovesAndShowsNothing) {

@@ -10,6 +10,7 @@
 #include "tests/support/file_fixture.h"
 #include "tests/support/product_fixture.h"
 #include "tests/support/registry_fixture.h"
+#include "tests/support/registry_link.h"
 
 namespace remover {
 namespace {
@@ -50,7 +51,7 @@ TEST(RemoveRenderKey, RemovesModulesNamedByPathValuesAndTheWholeTree) {
     SetString(HKEY_LOCAL_MACHINE, std::string(kProductKey) + "\\Help", "User's Guide", "C:\\guide.htm");
 
     RemovalContext context;
-    RemoveRenderKey(context);
+    RemoveRenderKey(context, kProductKey);
 
     for (const Row& row : rows) {
         SCOPED_TRACE(row.key + " " + row.valueName);
@@ -87,7 +88,7 @@ TEST(RemoveRenderKey, KeepsTheKeysAboveAKeyItCannotDelete) {
     ASSERT_EQ(set, ERROR_SUCCESS);
 
     RemovalContext context;
-    RemoveRenderKey(context);
+    RemoveRenderKey(context, kProductKey);
 
     EXPECT_FALSE(FileExists(folder.path() + "\\A.dll") || FileExists(folder.path() + "\\Z.dll"));
     EXPECT_TRUE(FileExists(folder.path() + "\\Deep\\Locked.dll"));
@@ -95,6 +96,28 @@ TEST(RemoveRenderKey, KeepsTheKeysAboveAKeyItCannotDelete) {
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, render + "\\A") || KeyExists(HKEY_LOCAL_MACHINE, render + "\\Z"));
     // Let the clean-up through again.
     ::SetSecurityInfo(locked.get(), SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr, nullptr, nullptr);
+}
+
+// A link in the tree is deleted as a link: the key it points to, and the
+// module that key names, stay.
+TEST(RemoveRenderKey, DeletesALinkWithoutFollowingIt) {
+    const std::string target = "Software\\MeridelTest\\RenderTarget";
+    ScopedRegistryCleanup cleanup(ProductRegistryPlaces());
+    ScopedRegistryCleanup targetCleanup({{HKEY_LOCAL_MACHINE, target}});
+    ScopedTempFolder folder("render link");
+    const std::string module = folder.path() + "\\other.dll";
+    ASSERT_TRUE(WriteFile(module));
+    SetString(HKEY_LOCAL_MACHINE, target, "path", module);
+    const std::string link = std::string(kProductKey) + "\\Render\\Linked";
+    MakeRegistryLink(HKEY_LOCAL_MACHINE, link, target);
+
+    RemovalContext context;
+    RemoveRenderKey(context, kProductKey);
+
+    EXPECT_TRUE(FileExists(module));
+    EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, target, "path"), module);
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, std::string(kProductKey) + "\\Render"));
+    RemoveRegistryLink(HKEY_LOCAL_MACHINE, link);
 }
 
 }  // namespace

@@ -1,7 +1,12 @@
+// The registry key owner of both widths against the real registry: creating
+// and opening without links, reading, writing, listing and deleting.
 #include "platform/registry_key.h"
 
 #include <gtest/gtest.h>
 
+#include <aclapi.h>
+
+#include <algorithm>
 #include <string>
 
 #include "tests/support/registry_fixture.h"
@@ -19,6 +24,13 @@ const std::wstring kRootW = L"Software\\MeridelTest\\RegistryKey";
 class RegistryKeyTest : public ::testing::Test {
 protected:
     ScopedRegistryCleanup cleanup_{{{HKEY_CURRENT_USER, kRoot}}};
+
+    // The seeded root, opened the way the remover opens keys it deletes under.
+    static platform::RegistryKeyA OpenRootA() {
+        platform::RegistryKeyA key;
+        EXPECT_EQ(key.Open(HKEY_CURRENT_USER, kRoot.c_str(), platform::kReadWriteAccess), ERROR_SUCCESS);
+        return key;
+    }
 };
 
 TEST_F(RegistryKeyTest, CreateKeyMakesThePathAndKeepsExistingValues) {
@@ -140,21 +152,116 @@ TEST_F(RegistryKeyTest, ReadStringValueFollowsTypeSizeAndTerminatorRules) {
     EXPECT_EQ(count, 0u);
 }
 
-TEST_F(RegistryKeyTest, DeleteKeyTreeRemovesEveryLevelAndKeepsTheParent) {
+template <class Char>
+class RegistryKeyWidths : public RegistryKeyTest {
+protected:
+    using String = std::basic_string<Char>;
+    static String T(const std::string& ascii) { return String(ascii.begin(), ascii.end()); }
+    static platform::BasicRegistryKey<Char> OpenRoot() {
+        platform::BasicRegistryKey<Char> key;
+        EXPECT_EQ(key.Open(HKEY_CURRENT_USER, T(kRoot).c_str(), platform::kReadWriteAccess), ERROR_SUCCESS);
+        return key;
+    }
+};
+using Widths = ::testing::Types<char, wchar_t>;
+TYPED_TEST_SUITE(RegistryKeyWidths, Widths);
+
+TYPED_TEST(RegistryKeyWidths, DeleteKeyTreeRemovesEveryLevelAndKeepsTheParent) {
+    SetString(HKEY_CURRENT_USER, kRoot + "\\tree", "v", "1");
     SetString(HKEY_CURRENT_USER, kRoot + "\\tree\\one\\two\\three", "v", "x");
-    SetString(HKEY_CURRENT_USER, kRoot + "\\tree\\one\\sibling", "v", "x");
-    SetString(HKEY_CURRENT_USER, kRoot + "\\tree\\other", nullptr, "x");
+    SetString(HKEY_CURRENT_USER, kRoot + "\\tree\\one\\sibling", nullptr, "x");
+    SetString(HKEY_CURRENT_USER, kRoot + "\\tree\\other", "v", "x");
     SetString(HKEY_CURRENT_USER, kRoot + "\\neighbour", nullptr, "x");
-    RegistryKey key;
-    ASSERT_EQ(key.CreateKey(HKEY_CURRENT_USER, kRootW.c_str()), ERROR_SUCCESS);
-    EXPECT_EQ(key.DeleteKeyTree(L"tree"), ERROR_SUCCESS);
+    const auto root = this->OpenRoot();
+    EXPECT_EQ(root.DeleteKeyTree(this->T("tree").c_str()), ERROR_SUCCESS);
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kRoot + "\\tree"));
-    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kRoot + "\\neighbour"));
-    EXPECT_EQ(key.DeleteKeyTree(L"tree"), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(root.DeleteKeyTree(this->T("tree").c_str()), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(platform::BasicRegistryKey<TypeParam>().DeleteKeyTree(this->T("tree").c_str()), ERROR_INVALID_HANDLE);
     // An empty name must not be taken for the held key itself.
-    EXPECT_EQ(key.DeleteKeyTree(L""), ERROR_INVALID_PARAMETER);
-    EXPECT_EQ(key.DeleteKeyTree(nullptr), ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(root.DeleteKeyTree(this->T("").c_str()), ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(root.DeleteKeyTree(nullptr), ERROR_INVALID_PARAMETER);
     EXPECT_EQ(SubkeyNames(HKEY_CURRENT_USER, kRoot), std::vector<std::string>{"neighbour"});
+}
+
+// The lists are taken whole before the caller acts, so deleting while walking
+// them misses nothing; a value name too long for the buffer is passed over
+// and the names after it are still listed.
+TYPED_TEST(RegistryKeyWidths, ListsSubkeysAndValuesAndDeletesValues) {
+    const std::string tooLong(300, 'm');
+    for (const char* name : {"a", tooLong.c_str(), "z"}) SetString(HKEY_CURRENT_USER, kRoot, name, "x");
+    SetDword(HKEY_CURRENT_USER, kRoot, "n", 1);
+    for (const char* subkey : {"\\k1", "\\k2", "\\k3"}) SetString(HKEY_CURRENT_USER, kRoot + subkey, "v", "x");
+    const auto root = this->OpenRoot();
+    using Text = std::basic_string<TypeParam>;
+    std::vector<Text> subkeys = root.SubkeyNames();
+    std::sort(subkeys.begin(), subkeys.end());
+    EXPECT_EQ(subkeys, (std::vector<Text>{this->T("k1"), this->T("k2"), this->T("k3")}));
+    for (const Text& subkey : subkeys) EXPECT_EQ(root.DeleteKeyTree(subkey.c_str()), ERROR_SUCCESS);
+    std::vector<std::pair<Text, DWORD>> values;
+    for (const auto& value : root.Values()) values.emplace_back(value.name, value.type);
+    std::sort(values.begin(), values.end());
+    EXPECT_EQ(values, (std::vector<std::pair<Text, DWORD>>{{this->T("a"), REG_SZ}, {this->T("n"), REG_DWORD},
+                                                            {this->T("z"), REG_SZ}}));
+    for (const auto& value : values) EXPECT_EQ(root.DeleteValue(value.first.c_str()), ERROR_SUCCESS);
+    EXPECT_EQ(root.DeleteValue(this->T("a").c_str()), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(ValueNames(HKEY_CURRENT_USER, kRoot), std::vector<std::string>{tooLong});
+    EXPECT_TRUE(SubkeyNames(HKEY_CURRENT_USER, kRoot).empty());
+    EXPECT_TRUE(platform::BasicRegistryKey<TypeParam>().SubkeyNames().empty());
+    EXPECT_TRUE(platform::BasicRegistryKey<TypeParam>().Values().empty());
+}
+
+// A subkey whose security forbids deletion stops the walk: the keys deleted
+// before it stay deleted, it and everything above it stay.
+TEST_F(RegistryKeyTest, DeleteKeyTreeStopsAtTheFirstSubkeyThatCannotBeDeleted) {
+    const std::string tree = kRoot + "\\Tree";
+    SetString(HKEY_CURRENT_USER, tree + "\\A", "v", "1");
+    SetString(HKEY_CURRENT_USER, tree + "\\B\\Locked", "v", "1");
+    {
+        platform::UniqueKey locked;
+        ASSERT_EQ(::RegOpenKeyExA(HKEY_CURRENT_USER, (tree + "\\B\\Locked").c_str(), 0, WRITE_DAC, locked.put()),
+                  ERROR_SUCCESS);
+        // An empty DACL grants nothing to anyone.
+        ACL empty;
+        ASSERT_TRUE(::InitializeAcl(&empty, sizeof(empty), ACL_REVISION));
+        ASSERT_EQ(::SetSecurityInfo(locked.get(), SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                                    &empty, nullptr),
+                  ERROR_SUCCESS);
+    }
+    platform::RegistryKeyA probe;
+    if (probe.Open(HKEY_CURRENT_USER, (tree + "\\B\\Locked").c_str(), platform::kReadWriteAccess) == ERROR_SUCCESS)
+        GTEST_SKIP() << "this registry does not enforce key security";
+
+    const auto root = OpenRootA();
+    EXPECT_EQ(root.DeleteKeyTree("Tree"), ERROR_ACCESS_DENIED);
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, tree + "\\A"));
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, tree + "\\B"));
+
+    // Let the clean-up through again.
+    platform::UniqueKey locked;
+    ::RegOpenKeyExA(HKEY_CURRENT_USER, (tree + "\\B\\Locked").c_str(), 0, WRITE_DAC, locked.put());
+    ::SetSecurityInfo(locked.get(), SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr, nullptr, nullptr);
+}
+
+// A registry link, as the tree itself or anywhere below it, is deleted as a
+// link: the key it points to keeps its values and subkeys.
+TEST_F(RegistryKeyTest, DeleteKeyTreeDeletesLinksAsLinks) {
+    const std::string target = "Software\\MeridelTest\\LinkTarget";
+    const std::string tree = kRoot + "\\Tree";
+    ScopedRegistryCleanup machine({{HKEY_LOCAL_MACHINE, target}});
+    for (const std::string& link : {tree, tree + "\\A\\Linked"}) {
+        SCOPED_TRACE(link);
+        SetString(HKEY_LOCAL_MACHINE, target + "\\Sub", "v", "kept");
+        SetString(HKEY_CURRENT_USER, tree + "\\A", "v", "1");
+        RemoveRegistryLink(HKEY_CURRENT_USER, link);
+        if (link == tree) DeleteTree(HKEY_CURRENT_USER, tree);
+        MakeRegistryLink(HKEY_CURRENT_USER, link, target);
+        ASSERT_TRUE(KeyExists(HKEY_CURRENT_USER, link + "\\Sub"));
+        const auto root = OpenRootA();
+        EXPECT_EQ(root.DeleteKeyTree("Tree"), ERROR_SUCCESS);
+        EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, tree));
+        EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, target + "\\Sub", "v"), "kept");
+        RemoveRegistryLink(HKEY_CURRENT_USER, link);
+    }
 }
 
 }  // namespace
