@@ -17,6 +17,7 @@ using GetInfoExFn = BOOL(WINAPI*)(HANDLE, FILE_INFO_BY_HANDLE_CLASS, LPVOID, DWO
 using SetInfoFn = BOOL(WINAPI*)(HANDLE, FILE_INFO_BY_HANDLE_CLASS, LPVOID, DWORD);
 
 constexpr ULONG kOpenExisting = 1;              // FILE_OPEN
+constexpr ULONG kCreateNew = 2;                 // FILE_CREATE
 constexpr ULONG kDirectoryFile = 0x00000001;    // FILE_DIRECTORY_FILE
 constexpr ULONG kSynchronous = 0x00000020;      // FILE_SYNCHRONOUS_IO_NONALERT
 constexpr ULONG kNonDirectoryFile = 0x00000040; // FILE_NON_DIRECTORY_FILE
@@ -63,9 +64,10 @@ bool IsLink(HANDLE handle) {
     return !::GetFileInformationByHandle(handle, &info) || (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
-// Opens `name` relative to the folder handle, the name's own object (a link
-// as the link); the NT status of the open.
-LONG OpenRelative(HANDLE folder, const std::wstring& name, ACCESS_MASK access, ULONG options, UniqueFile& out) {
+// Opens (or creates) `name` relative to the folder handle, the name's own
+// object (a link as the link); the NT status of the open.
+LONG OpenRelative(HANDLE folder, const std::wstring& name, ACCESS_MASK access, ULONG options, UniqueFile& out,
+                  ULONG disposition = kOpenExisting, ULONG share = kShareAll) {
     const auto ntCreateFile = GetOptionalProc<NtCreateFileFn>(::GetModuleHandleA("ntdll.dll"), "NtCreateFile");
     if (!ntCreateFile || name.empty() || name.size() > 255 || name.find_first_of(L"\\/") != std::wstring::npos)
         return static_cast<LONG>(0xC0000033);  // STATUS_OBJECT_NAME_INVALID
@@ -77,8 +79,8 @@ LONG OpenRelative(HANDLE folder, const std::wstring& name, ACCESS_MASK access, U
     InitializeObjectAttributes(&attributes, &text, OBJ_CASE_INSENSITIVE, folder, nullptr);
     IO_STATUS_BLOCK io{};
     HANDLE handle = INVALID_HANDLE_VALUE;
-    const LONG status = ntCreateFile(&handle, access, &attributes, &io, nullptr, 0, kShareAll, kOpenExisting,
-                                     options | kSynchronous | kOpenReparsePoint, nullptr, 0);
+    const LONG status = ntCreateFile(&handle, access, &attributes, &io, nullptr, FILE_ATTRIBUTE_NORMAL, share,
+                                     disposition, options | kSynchronous | kOpenReparsePoint, nullptr, 0);
     if (status >= 0) out.reset(handle);
     return status;
 }
@@ -96,6 +98,30 @@ HeldFolder HeldFolder::Open(const std::wstring& path) {
     std::wstring finalPath = FinalPathOf(handle.get());
     if (!SameText(PlainForm(finalPath), path)) return {};
     return HeldFolder(std::move(handle), std::move(finalPath));
+}
+
+HeldFolder HeldFolder::OpenResolved(const std::wstring& path) {
+    if (!Available()) return {};
+    UniqueFile handle(::CreateFileW(path.c_str(), kFolderAccess, kShareAll, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!handle || !::GetFileInformationByHandle(handle.get(), &info) ||
+        !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return {};
+    std::wstring finalPath = FinalPathOf(handle.get());
+    if (finalPath.empty()) return {};
+    return HeldFolder(std::move(handle), std::move(finalPath));
+}
+
+UniqueFile HeldFolder::CreateFileBelow(const std::wstring& name) const {
+    DeleteFileBelow(name);
+    UniqueFile file;
+    if (OpenRelative(handle_.get(), name, FILE_GENERIC_WRITE, kNonDirectoryFile, file, kCreateNew,
+                     FILE_SHARE_READ) < 0)
+        return {};
+    const bool root = !finalPath_.empty() && finalPath_.back() == L'\\';
+    if (!SameText(FinalPathOf(file.get()), finalPath_ + (root ? L"" : L"\\") + name)) return {};
+    return file;
 }
 
 HeldFolder HeldFolder::OpenChild(const std::wstring& name) const {

@@ -26,6 +26,14 @@ public:
     // The folder at `path` itself, never a link; empty when it is none, or
     // when its final path is not `path`.
     static HeldFolder Open(const std::wstring& path);
+    // The folder at `path` as the file system resolves it now (through the
+    // links the path holds), held under its final path.
+    static HeldFolder OpenResolved(const std::wstring& path);
+    // A new, empty file `name` directly inside this folder, open for writing
+    // and shared for reading only. Whatever the name held before is deleted
+    // first (a link as the link); nothing is created, and the handle is empty,
+    // when something is still there or the new file lies anywhere else.
+    UniqueFile CreateFileBelow(const std::wstring& name) const;
     // The subfolder `name`, opened relative to this folder; empty when it is
     // a link or its final path leads anywhere but directly below this one.
     HeldFolder OpenChild(const std::wstring& name) const;

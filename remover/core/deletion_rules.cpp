@@ -125,16 +125,21 @@ bool IsForeignShare(std::string_view comparable, const std::vector<std::string>&
 }
 
 bool IsFolderRefused(std::string_view written, const ProtectedFolders& folders) {
+    return FolderRefusal(written, folders) != Reason::None;
+}
+
+Reason FolderRefusal(std::string_view written, const ProtectedFolders& folders) {
     const std::string folder = ComparablePath(written);
-    if (ClassifyFolderPath(folder) != FolderShape::Walkable) return true;
-    if (IsLocalOrAdministrativeShare(written, folders.localHosts)) return true;
-    if (IsForeignShare(folder, folders.shareAllowed)) return true;
+    if (ClassifyFolderPath(folder) != FolderShape::Walkable) return Reason::NotAFullPath;
+    if (IsLocalOrAdministrativeShare(written, folders.localHosts)) return Reason::LocalShare;
+    if (IsForeignShare(folder, folders.shareAllowed)) return Reason::ForeignShare;
     // The maker's parent folders hold other products of the maker.
-    if (IsMakerFolder(folder)) return true;
-    if (CoversAny(folder, folders.sealed) || SealedHolds(folder, folders.sealed, folders)) return true;
-    if (CoversAny(folder, folders.covered) || CoversAny(folder, folders.profileRoots)) return true;
-    if (WithinAny(folder, folders.profileRoots) && !WithinAny(folder, folders.ownProfiles)) return true;
-    return false;
+    if (IsMakerFolder(folder)) return Reason::MakersFolder;
+    if (CoversAny(folder, folders.sealed) || SealedHolds(folder, folders.sealed, folders)) return Reason::SystemFolder;
+    if (CoversAny(folder, folders.covered) || CoversAny(folder, folders.profileRoots)) return Reason::ProtectedFolder;
+    if (WithinAny(folder, folders.profileRoots) && !WithinAny(folder, folders.ownProfiles))
+        return Reason::OtherUsersProfile;
+    return Reason::None;
 }
 
 bool IsFileRefused(std::string_view file, const std::vector<std::string>& sealed,
@@ -146,11 +151,16 @@ bool IsFileRefused(std::string_view file, const std::vector<std::string>& sealed
 
 bool IsFileRefused(std::string_view written, const std::vector<std::string>& sealed, const ProtectedFolders& folders,
                    ShareReach reach) {
+    return FileRefusal(written, sealed, folders, reach) != Reason::None;
+}
+
+Reason FileRefusal(std::string_view written, const std::vector<std::string>& sealed, const ProtectedFolders& folders,
+                   ShareReach reach) {
     const std::string file = ComparablePath(written);
-    if (ClassifyFolderPath(file) != FolderShape::Walkable) return true;
-    if (IsLocalOrAdministrativeShare(written, folders.localHosts)) return true;
-    if (reach == ShareReach::OwnFolderOnly && IsForeignShare(file, folders.shareAllowed)) return true;
-    return SealedHolds(file, sealed, folders);
+    if (ClassifyFolderPath(file) != FolderShape::Walkable) return Reason::NotAFullPath;
+    if (IsLocalOrAdministrativeShare(written, folders.localHosts)) return Reason::LocalShare;
+    if (reach == ShareReach::OwnFolderOnly && IsForeignShare(file, folders.shareAllowed)) return Reason::ForeignShare;
+    return SealedHolds(file, sealed, folders) ? Reason::SystemFolder : Reason::None;
 }
 
 }  // namespace remover_core

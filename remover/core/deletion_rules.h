@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "remover/core/report_line.h"
+
 namespace remover_core {
 
 // The spelling that the comparisons use: "\\?\C:\x" and "\\?\UNC\host\share\x"
@@ -48,6 +50,8 @@ bool IsLocalOrAdministrativeShare(std::string_view path, const std::vector<std::
 
 // True when the folder, in this spelling, must not be deleted.
 bool IsFolderRefused(std::string_view folder, const ProtectedFolders& folders);
+// The rule that refuses it, or Reason::None.
+Reason FolderRefusal(std::string_view folder, const ProtectedFolders& folders);
 
 // True when a single file, in this spelling, must be neither loaded nor
 // deleted: a relative or malformed path, one at or below a sealed folder, or
@@ -65,6 +69,9 @@ enum class ShareReach { OwnFolderOnly, OtherComputers };
 // folder is allowed inside the Windows folder, and no file lies on a local or
 // administrative share.
 bool IsFileRefused(std::string_view file, const std::vector<std::string>& sealed, const ProtectedFolders& folders,
+                   ShareReach reach);
+// The rule that refuses it, or Reason::None.
+Reason FileRefusal(std::string_view file, const std::vector<std::string>& sealed, const ProtectedFolders& folders,
                    ShareReach reach);
 
 }  // namespace remover_core

@@ -25,14 +25,20 @@ std::vector<std::string> Upper(std::vector<std::string> texts) {
 }  // namespace
 
 bool IsFolderSafeToDelete(const MachinePlaces& places, const std::string& path, const std::string& trustedBase) {
-    if (!places.complete) return false;
-    if (remover_core::ClassifyFolderPath(path) != remover_core::FolderShape::Walkable) return false;
+    return FolderRefusal(places, path, trustedBase) == remover_core::Reason::None;
+}
+
+remover_core::Reason FolderRefusal(const MachinePlaces& places, const std::string& path,
+                                   const std::string& trustedBase) {
+    using remover_core::Reason;
+    if (!places.complete) return Reason::PlacesUnknown;
+    if (remover_core::ClassifyFolderPath(path) != remover_core::FolderShape::Walkable) return Reason::NotAFullPath;
     for (const std::string& spelling : UpperSpellings(path))
-        if (remover_core::IsFolderRefused(spelling, places.folders)) return false;
+        if (const Reason why = remover_core::FolderRefusal(spelling, places.folders); why != Reason::None) return why;
     // A folder that is itself a link is removed as a link, never walked.
     const LinkKind link = ClassifyLink(path);
-    if (link == LinkKind::Link || link == LinkKind::ResolvesElsewhere) return false;
-    return !HasUserLinkOnTheWay(places, path, trustedBase);
+    if (link == LinkKind::Link || link == LinkKind::ResolvesElsewhere) return Reason::ThroughLink;
+    return HasUserLinkOnTheWay(places, path, trustedBase) ? Reason::ThroughLink : Reason::None;
 }
 
 bool IsFolderLinkSafeToRemove(const MachinePlaces& places, const std::string& path, const std::string& trustedBase) {
@@ -44,19 +50,25 @@ bool IsFolderLinkSafeToRemove(const MachinePlaces& places, const std::string& pa
 }
 
 bool IsFileSafeToRemove(const MachinePlaces& places, const std::string& path) {
-    if (!places.complete) return false;
+    return FileRefusal(places, path) == remover_core::Reason::None;
+}
+
+remover_core::Reason FileRefusal(const MachinePlaces& places, const std::string& path) {
+    using remover_core::Reason;
+    if (!places.complete) return Reason::PlacesUnknown;
     if (remover_core::ClassifyFolderPath(remover_core::ComparablePath(path)) != remover_core::FolderShape::Walkable)
-        return false;
+        return Reason::NotAFullPath;
     const DWORD attributes = ::GetFileAttributesA(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
-    if (HasUserLinkOnTheWay(places, path, std::string())) return false;
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return Reason::NotAFile;
+    if (HasUserLinkOnTheWay(places, path, std::string())) return Reason::ThroughLink;
     // A file that the machine's registry names may lie on another computer's
     // share; the product's own folder in Application Data may be redirected.
     for (const std::string& spelling : UpperSpellings(path))
-        if (remover_core::IsFileRefused(spelling, places.windowsFolders, places.folders,
-                                        remover_core::ShareReach::OtherComputers))
-            return false;
-    return true;
+        if (const Reason why = remover_core::FileRefusal(spelling, places.windowsFolders, places.folders,
+                                                         remover_core::ShareReach::OtherComputers);
+            why != Reason::None)
+            return why;
+    return Reason::None;
 }
 
 bool IsFoundFileSafeToRemove(const MachinePlaces& places, const std::string& path) {

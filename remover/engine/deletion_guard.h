@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "remover/core/report_line.h"
 #include "remover/engine/machine_places.h"
 
 namespace remover {
@@ -20,6 +21,9 @@ namespace remover {
 // places; nothing is safe when they are incomplete.
 bool IsFolderSafeToDelete(const MachinePlaces& places, const std::string& path,
                           const std::string& trustedBase = std::string());
+// The rule that refuses the folder, or Reason::None when it is safe.
+remover_core::Reason FolderRefusal(const MachinePlaces& places, const std::string& path,
+                                   const std::string& trustedBase = std::string());
 
 // A product folder that is itself a link may be removed as a link (what it
 // points to stays) when its own name is no protected folder and no folder on
@@ -32,6 +36,8 @@ bool IsFolderLinkSafeToRemove(const MachinePlaces& places, const std::string& pa
 // excepted), and is reached through no link a standard user could re-point.
 // Another computer's share is fine: the registry names the file.
 bool IsFileSafeToRemove(const MachinePlaces& places, const std::string& path);
+// The rule that refuses the file, or Reason::None when it is safe.
+remover_core::Reason FileRefusal(const MachinePlaces& places, const std::string& path);
 
 // A file that the walk of a folder found, named by the folder's long form and
 // the name its listing gave: the folder passed IsFolderSafeToDelete, so what

@@ -10,6 +10,7 @@
 #include "remover/core/rename_section.h"
 #include "remover/engine/elevation.h"
 #include "remover/engine/machine_places.h"
+#include "remover/engine/removal_report.h"
 #include "remover/engine/user_places.h"
 
 namespace remover {
@@ -77,35 +78,44 @@ bool HoldsScheduledFiles(const RemovalContext& context, const std::string& folde
 }
 
 void ScheduleFolderAfterItsFiles(RemovalContext& context, const std::string& folder) {
-    if (!MaySchedule(context, folder)) return;
+    using remover_core::Outcome;
+    if (!MaySchedule(context, folder))
+        return context.Report(Outcome::Failed, folder, {remover_core::Reason::LeftForNextRun, ERROR_DIR_NOT_EMPTY});
     // The restart works through its list in order, and removes a folder only
     // when it is empty by then.
-    if (WindowsPlatformId() == VER_PLATFORM_WIN32_NT)
-        ::MoveFileExA(folder.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+    if (WindowsPlatformId() != VER_PLATFORM_WIN32_NT)
+        return context.Report(Outcome::Failed, folder, ERROR_DIR_NOT_EMPTY);
+    if (::MoveFileExA(folder.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT))
+        context.Report(Outcome::Scheduled, folder);
+    else
+        context.Report(Outcome::Failed, folder, ::GetLastError());
 }
 
 void DeleteFileOrSchedule(RemovalContext& context, const std::string& path, const DeleteNow& deleteNow) {
+    using remover_core::Outcome;
     if (IsScheduledForRestart(context, path)) return;
     if (deleteNow) {
-        if (deleteNow()) return;
+        if (deleteNow()) return context.Report(Outcome::Removed, path);
     } else {
         // Most files go at the first try. A read-only one, and one in use (the
         // restart does not delete a read-only file), get plain attributes first.
-        if (::DeleteFileA(path.c_str())) return;
+        if (::DeleteFileA(path.c_str())) return context.Report(Outcome::Removed, path);
         ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        if (::DeleteFileA(path.c_str())) return;
+        if (::DeleteFileA(path.c_str())) return context.Report(Outcome::Removed, path);
     }
-    if (!IsInUseError(::GetLastError())) return;
+    const DWORD error = ::GetLastError();
+    if (!IsInUseError(error)) return ReportFailure(context, path, error);
     // Whatever becomes of the file (scheduled, or left for the run after the
     // restart), the user is asked to restart: the run did not remove it.
     context.restartNeeded = true;
-    if (!MaySchedule(context, path)) return;
+    if (!MaySchedule(context, path))
+        return context.Report(Outcome::Failed, path, {remover_core::Reason::LeftForNextRun, error});
     context.scheduledFiles.insert(platform::CodePageUpper(path));
     const DWORD family = WindowsPlatformId();
-    if (family == VER_PLATFORM_WIN32_NT)
-        ::MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
-    else if (family == VER_PLATFORM_WIN32_WINDOWS)
-        ScheduleInWininit(path);
+    if (family == VER_PLATFORM_WIN32_NT && !::MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT))
+        return context.Report(Outcome::Failed, path, ::GetLastError());
+    if (family == VER_PLATFORM_WIN32_WINDOWS) ScheduleInWininit(path);
+    context.Report(Outcome::Scheduled, path);
 }
 
 }  // namespace remover

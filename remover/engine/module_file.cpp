@@ -15,6 +15,7 @@
 #include "remover/engine/guarded_call.h"
 #include "remover/engine/module_loading.h"
 #include "remover/engine/registry_paths.h"
+#include "remover/engine/removal_report.h"
 
 namespace remover {
 namespace {
@@ -62,11 +63,12 @@ void RemoveLongPath(RemovalContext& context, const MachinePlaces& places, const 
         case LinkKind::Link:
             // DeleteFileA removes the link itself; clearing its attributes
             // first would change the target's.
-            if (!deleteNow) ::DeleteFileA(longPath.c_str());
+            if (!deleteNow && ::DeleteFileA(longPath.c_str())) context.Report(remover_core::Outcome::Removed, longPath);
             break;
         case LinkKind::ResolvesElsewhere:
             // The file behind it is someone else's, and deleting through the
             // path would delete that file (as Wine does for a host link).
+            context.Report(remover_core::Outcome::Refused, longPath, remover_core::Reason::ThroughLink);
             break;
     }
 }
@@ -82,9 +84,10 @@ void RemoveModuleFile(RemovalContext& context, const char* path, FileOrigin orig
     // A relative path, a folder or a system file is not the product's: it is
     // neither loaded nor deleted, and its SharedDlls value stays.
     const MachinePlaces& places = PlacesOf(context);
-    const bool safe = IsFileSafeToRemove(places, *canonical) ||
+    const remover_core::Reason refusal = FileRefusal(places, *canonical);
+    const bool safe = refusal == remover_core::Reason::None ||
                       (origin == FileOrigin::DownloadCache && LiesInDownloadCache(*canonical));
-    if (!safe) return;
+    if (!safe) return ReportIfPresent(context, remover_core::Outcome::Refused, *canonical, refusal);
     RemoveLongPath(context, places, *canonical, nullptr);
 }
 
@@ -92,7 +95,9 @@ void RemoveFoundFile(RemovalContext& context, const std::string& longPath, const
     // Too long for the expansion: handled no differently from a named file.
     if (longPath.size() > remover_core::kLongPathLimit) return;
     const MachinePlaces& places = PlacesOf(context);
-    if (IsFoundFileSafeToRemove(places, longPath)) RemoveLongPath(context, places, longPath, deleteNow);
+    if (!IsFoundFileSafeToRemove(places, longPath))
+        return context.Report(remover_core::Outcome::Refused, longPath, remover_core::Reason::ThroughLink);
+    RemoveLongPath(context, places, longPath, deleteNow);
 }
 
 }  // namespace remover

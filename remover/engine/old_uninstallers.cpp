@@ -51,9 +51,12 @@ std::optional<std::string> FindInSystemFolders(const std::string& name) {
     return std::nullopt;
 }
 
+using remover_core::Detail;
+
 // `held`, the approved program's file, is closed once the process has
-// started: an uninstaller may delete its own file.
-void StartAndWait(const remover_core::UninstallLaunch& launch, platform::UniqueFile held = {}) {
+// started: an uninstaller may delete its own file. Empty once the program
+// has run, else why it did not start.
+Detail StartAndWait(const remover_core::UninstallLaunch& launch, platform::UniqueFile held = {}) {
     // CreateProcessA may write into the command line, so it gets its own copy.
     std::vector<char> commandLine(launch.commandLine.begin(), launch.commandLine.end());
     commandLine.push_back('\0');
@@ -63,10 +66,12 @@ void StartAndWait(const remover_core::UninstallLaunch& launch, platform::UniqueF
     // The program is named outright, so nothing is searched for.
     const BOOL started = ::CreateProcessA(launch.program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
                                           nullptr, nullptr, &startup, &info);
+    const DWORD error = ::GetLastError();
     held.reset();
-    if (!started) return;
+    if (!started) return error;
     platform::UniqueProcessInfo process{platform::UniqueHandle(info.hProcess), platform::UniqueHandle(info.hThread)};
     ::WaitForSingleObject(process.process.get(), INFINITE);
+    return {};
 }
 
 // Any process of the user can write HKCU, and re-point a name between a check
@@ -75,15 +80,15 @@ void StartAndWait(const remover_core::UninstallLaunch& launch, platform::UniqueF
 // must lie in the maker's own folders, where only administrators can put a
 // program; and exactly that path is started, with the remover's switches
 // only. Anything else starts nothing.
-void StartApprovedAndWait(const MachinePlaces& places, const remover_core::UninstallLaunch& launch) {
+Detail StartApprovedAndWait(const MachinePlaces& places, const remover_core::UninstallLaunch& launch) {
     platform::UniqueFile held(::CreateFileA(launch.program.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     remover_core::UninstallLaunch approved;
     if (!held || !ReadHeldFinalPath(held.get(), approved.program) ||
         !LiesInMakersProgramFolders(places, approved.program))
-        return;
+        return remover_core::Reason::OutsideMakersFolders;
     approved.commandLine = remover_core::SwitchesOnlyCommandLine(launch, approved.program);
-    StartAndWait(approved, std::move(held));
+    return StartAndWait(approved, std::move(held));
 }
 
 }  // namespace
@@ -91,19 +96,20 @@ void StartApprovedAndWait(const MachinePlaces& places, const remover_core::Unins
 void RunOldUninstallers(RemovalContext& context, HKEY hive, bool silent) {
     std::string command;
     if (!ReadUninstallCommand(hive, command)) return;
+    using remover_core::Outcome;
     auto launch = remover_core::ParseUninstallCommand(command, silent, IsFile);
-    if (!launch) return;
+    if (!launch) return context.Report(Outcome::NotStarted, command, remover_core::Reason::UnreadableCommand);
     if (!launch->found) {
         const std::optional<std::string> system = FindInSystemFolders(launch->program);
-        if (!system) return;  // a path that names no file: nothing to start
+        // A path that names no file: nothing to start.
+        if (!system) return context.Report(Outcome::NotStarted, launch->program, remover_core::Reason::NoSuchProgram);
         launch->program = *system;
         launch->found = true;
     }
     const MachinePlaces& places = PlacesOf(context);
-    if (ElevatedRunDistrusts(places, hive))
-        StartApprovedAndWait(places, *launch);
-    else
-        StartAndWait(*launch);
+    const Detail notStarted =
+        ElevatedRunDistrusts(places, hive) ? StartApprovedAndWait(places, *launch) : StartAndWait(*launch);
+    if (!notStarted.empty()) context.Report(Outcome::NotStarted, launch->program, notStarted);
 }
 
 }  // namespace remover

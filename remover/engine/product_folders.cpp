@@ -16,9 +16,23 @@
 #include "remover/engine/module_file.h"
 #include "remover/engine/product_places.h"
 #include "remover/engine/registry_paths.h"
+#include "remover/engine/removal_report.h"
 
 namespace remover {
 namespace {
+
+using remover_core::Outcome;
+
+// A link to a folder goes as a link.
+void RemoveFolderLink(RemovalContext& context, const std::string& path) {
+    if (::RemoveDirectoryA(path.c_str())) context.Report(Outcome::Removed, path);
+}
+
+// A folder left after its walk: scheduled after its files, or reported as left.
+void FolderStays(RemovalContext& context, const std::string& path, DWORD error) {
+    if (HoldsScheduledFiles(context, path)) return ScheduleFolderAfterItsFiles(context, path);
+    context.Report(Outcome::Failed, path, error);
+}
 
 bool IsLinkedFolder(DWORD attributes) {
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
@@ -36,15 +50,15 @@ void DeleteTreeBelow(RemovalContext& context, const std::string& path) {
         if (!entry.exact || entry.name == "." || entry.name == "..") continue;
         const std::string full = path + "\\" + entry.name;
         if (IsLinkedFolder(entry.attributes)) {
-            ::RemoveDirectoryA(full.c_str());
+            RemoveFolderLink(context, full);
         } else if (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) {
             DeleteTreeBelow(context, full);
         } else {
             RemoveFoundFile(context, full);
         }
     }
-    if (!::RemoveDirectoryA(path.c_str()) && HoldsScheduledFiles(context, path))
-        ScheduleFolderAfterItsFiles(context, path);
+    if (::RemoveDirectoryA(path.c_str())) return context.Report(Outcome::Removed, path);
+    FolderStays(context, path, ::GetLastError());
 }
 
 void DeleteHeldTree(RemovalContext& context, platform::HeldFolder folder, const std::string& path);
@@ -61,7 +75,7 @@ void DeleteHeldTreeBelow(RemovalContext& context, const platform::HeldFolder& fo
         if (!platform::NarrowExactly(entry.name, name) || name.empty() || name == "." || name == "..") continue;
         const std::string full = path + "\\" + name;
         if (IsLinkedFolder(entry.attributes)) {
-            ::RemoveDirectoryA(full.c_str());
+            RemoveFolderLink(context, full);
         } else if (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) {
             if (platform::HeldFolder child = folder.OpenChild(entry.name)) DeleteHeldTree(context, std::move(child), full);
         } else {
@@ -73,8 +87,10 @@ void DeleteHeldTreeBelow(RemovalContext& context, const platform::HeldFolder& fo
 void DeleteHeldTree(RemovalContext& context, platform::HeldFolder folder, const std::string& path) {
     DeleteHeldTreeBelow(context, folder, path);
     const bool marked = folder.DeleteWhenClosed();
+    const DWORD error = ::GetLastError();
     folder = platform::HeldFolder();  // the deletion happens as the handle closes
-    if (!marked && HoldsScheduledFiles(context, path)) ScheduleFolderAfterItsFiles(context, path);
+    if (marked) return context.Report(Outcome::Removed, path);
+    FolderStays(context, path, error);
 }
 
 }  // namespace
@@ -87,12 +103,13 @@ void DeleteFolderTree(RemovalContext& context, const std::string& path, const st
     // A folder that is itself a link goes as a link: what it points to stays.
     const LinkKind link = ClassifyLink(*folder);
     if (link == LinkKind::Link) {
-        if (IsFolderLinkSafeToRemove(places, *folder, trustedBase)) ::RemoveDirectoryA(folder->c_str());
+        if (IsFolderLinkSafeToRemove(places, *folder, trustedBase)) RemoveFolderLink(context, *folder);
         return;
     }
     // The refusal lives here so that no caller can hand a drive, a share, a
     // system folder or a path through a user's link to the walk.
-    if (!IsFolderSafeToDelete(places, *folder, trustedBase)) return;
+    if (const auto why = FolderRefusal(places, *folder, trustedBase); why != remover_core::Reason::None)
+        return ReportIfPresent(context, Outcome::Refused, *folder, why);
     // The canonical form is the long one: every name the walk finds is then
     // long too, as the SharedDlls values and the files scheduled are spelled.
     // Through a link an administrator made, the walk starts where it leads.
@@ -108,6 +125,14 @@ void RemoveProductFolders(RemovalContext& context) {
     if (GetProductFolderAndBase(false, base, folder)) DeleteFolderTree(context, folder, base);
     if (GetProductFolderAndBase(true, base, folder)) DeleteFolderTree(context, folder, base);
     if (ReadCurrentVersionFolder(kProgramFilesValue, base)) DeleteFolderTree(context, base + kClientSubfolder, base);
+}
+
+void KeepProductFolders(RemovalContext& context, remover_core::Reason why) {
+    std::string base, folder;
+    if (GetProductFolderAndBase(false, base, folder)) ReportIfPresent(context, Outcome::Kept, folder, why);
+    if (GetProductFolderAndBase(true, base, folder)) ReportIfPresent(context, Outcome::Kept, folder, why);
+    if (ReadCurrentVersionFolder(kProgramFilesValue, base))
+        ReportIfPresent(context, Outcome::Kept, base + kClientSubfolder, why);
 }
 
 }  // namespace remover

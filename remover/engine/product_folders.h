@@ -13,5 +13,7 @@ void DeleteFolderTree(RemovalContext& context, const std::string& path,
 
 // The Application Data, Common Files and Program Files product folders.
 void RemoveProductFolders(RemovalContext& context);
+// Reports each of them that is there as kept, for the reason given.
+void KeepProductFolders(RemovalContext& context, remover_core::Reason why);
 
 }  // namespace remover

@@ -16,6 +16,7 @@
 #include "remover/engine/old_uninstallers.h"
 #include "remover/engine/product_folders.h"
 #include "remover/engine/product_key.h"
+#include "remover/engine/removal_report.h"
 #include "remover/engine/removal_steps.h"
 #include "remover/engine/render_key.h"
 #include "remover/engine/shared_dll_sweep.h"
@@ -59,6 +60,9 @@ void RemoveClassRegistration(RemovalContext& context, const GUID& classId) {
         LiesInUserProfile(places, server->path) ||
         LiesInProductFolders(places, server->path))
         RemoveModuleFile(context, server->path.c_str());
+    else
+        ReportIfPresent(context, remover_core::Outcome::Refused, server->path,
+                        remover_core::Reason::OutsideUsersPlaces);
     DeleteClassRegistration(classId);
 }
 
@@ -66,7 +70,7 @@ void RemoveComponent(Run& run, const ComponentRow& row) {
     if (row.classId && run.keepList.Keeps(*row.classId)) {
         // A kept component whose module is still there needs its folders.
         if (run.removeFolders && run.keepList.KeepsPresentModule(*row.classId)) run.removeFolders = false;
-        return;
+        return ReportKeptComponent(run.context, *row.classId);
     }
     RemoveModuleNamedInProductKey(run.context, run.productKey.get(), row);
     if (row.classId) RemoveClassRegistration(run.context, *row.classId);
@@ -109,7 +113,11 @@ void RemoveDocumentation(Run& run) {
 
 void RemoveRender(Run& run) { RemoveRenderKey(run.context, run.productKeyPath); }
 void RemoveFolders(Run& run) {
-    if (run.removeFolders) RemoveProductFolders(run.context);
+    if (run.removeFolders)
+        RemoveProductFolders(run.context);
+    else
+        KeepProductFolders(run.context, run.options.removeFolders ? remover_core::Reason::FoldersOfKeptComponent
+                                                                  : remover_core::Reason::KeptFolders);
 }
 void CleanPlugins(Run& run) { CleanBrowserPlugins(run.context); }
 void RemoveFileTypes(Run& run) {
@@ -122,7 +130,8 @@ void DeleteProductKey(Run& run) {
     if (parentPath.empty()) return;
     platform::RegistryKeyA parent;
     if (parent.Open(HKEY_LOCAL_MACHINE, parentPath.c_str(), platform::kReadWriteAccess) != ERROR_SUCCESS) return;
-    parent.DeleteKeyTree(LastKeyComponent(run.productKeyPath).c_str());
+    if (parent.DeleteKeyTree(LastKeyComponent(run.productKeyPath).c_str()) == ERROR_SUCCESS)
+        run.context.Report(remover_core::Outcome::Removed, "HKEY_LOCAL_MACHINE\\" + run.productKeyPath);
 }
 
 struct Step {

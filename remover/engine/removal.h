@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,8 @@ struct RemoverOptions {
     bool silent = false;
     bool removeFolders = true;
     std::vector<GUID> keepList;  // in command-line order, duplicates kept
+    // The report file the first /r names; empty when /r names none.
+    std::optional<std::wstring> reportFile;
 };
 
 // Called with each step's name (removal_steps.h) as the step starts, inside

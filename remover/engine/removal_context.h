@@ -1,7 +1,10 @@
 #pragma once
+#include <functional>
 #include <memory>
 #include <set>
 #include <string>
+
+#include "remover/core/report_line.h"
 
 namespace remover {
 
@@ -20,6 +23,17 @@ struct RemovalContext {
     // The machine's protected folders, gathered at the run's first judgement
     // (PlacesOf in machine_places.h).
     std::shared_ptr<const MachinePlaces> places;
+    // Every trace the run acted on or left, counted by outcome.
+    remover_core::OutcomeCounts outcomes{};
+    // Receives each report line (UTF-8, with its line end) when the run keeps
+    // a report; empty otherwise.
+    std::function<void(const std::string&)> reportLine;
+
+    // The one place where steps tell what became of a trace: `path` in the
+    // code page (a file, a folder, a program, a registry key). Defined in
+    // removal_report.cpp.
+    void Report(remover_core::Outcome outcome, const std::string& path,
+                const remover_core::Detail& detail = remover_core::Detail());
 };
 
 }  // namespace remover

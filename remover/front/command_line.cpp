@@ -30,6 +30,9 @@ RemoverOptions OptionsFrom(std::string_view arguments) {
                 if (ParseClassId(option.argument, classId)) options.keepList.push_back(classId);
                 break;
             }
+            case remover_core::OptionKind::Report:
+                if (!options.reportFile) options.reportFile = platform::Widen(option.argument);
+                break;
             case remover_core::OptionKind::Ignored:
                 break;
         }
@@ -46,14 +49,22 @@ RemoverOptions ParseCommandLine(const char* commandLine) {
 
 RemoverOptions ParseCommandLine(const wchar_t* commandLine) {
     if (!commandLine) return {};
+    // The report file is taken in UTF-16 as written; its token is blanked out
+    // before the other options are read in the code page.
+    std::wstring wide(remover_core::ArgumentsOf(commandLine));
+    const std::vector<remover_core::ReportOption> reports = remover_core::FindReportOptions(wide);
+    for (const remover_core::ReportOption& report : reports)
+        wide.replace(report.begin, report.end - report.begin, report.end - report.begin, L' ');
     std::string arguments;
-    for (const std::wstring_view word : remover_core::BlankSeparatedWords(remover_core::ArgumentsOf(commandLine))) {
+    for (const std::wstring_view word : remover_core::BlankSeparatedWords(wide)) {
         std::string narrow;
         if (!platform::NarrowExactly(word, narrow)) continue;
         arguments += narrow;
         arguments += ' ';
     }
-    return OptionsFrom(arguments);
+    RemoverOptions options = OptionsFrom(arguments);
+    if (!reports.empty()) options.reportFile = reports.front().fileName;
+    return options;
 }
 
 RemoverOptions ReadProcessOptions() {

@@ -3,7 +3,7 @@
 
 namespace remover {
 
-// Reads /s, /f and every /x{class id} from the arguments of a whole command
+// Reads /s, /f, every /x{class id} and the first /r<report file> from the arguments of a whole command
 // line; the program's own path is never scanned. Never fails and never
 // reports: anything it does not recognise is dropped.
 RemoverOptions ParseCommandLine(const char* commandLine);

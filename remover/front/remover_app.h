@@ -3,7 +3,8 @@
 
 namespace remover {
 
-// The whole program: options, confirmation, removal, messages. Always 0.
+// The whole program: options, confirmation, removal, messages. The exit
+// status: 0, or with a report what RunReported says.
 int RunRemoverProgram(HINSTANCE instance);
 
 }  // namespace remover

@@ -34,10 +34,8 @@ def published(log):
     return sorted(lines, key=locale.strxfrm)
 
 
-def remove(tree):
-    status = win(os.path.join(tree, 'bin', 'meridremover.exe'), '/s')[0]
-    if status:
-        sys.exit(status)
+def remove(tree, *options):
+    return win(os.path.join(tree, 'bin', 'meridremover.exe'), '/s', *options)[0]
 
 
 def main(tree, variant, uninstall_first):
@@ -57,19 +55,31 @@ def main(tree, variant, uninstall_first):
     traces = added('base', 'installed')
     show('    ' + t for t in traces if not BOOKKEEPING.search(t))
     print("    and %d traces of Windows Installer's own bookkeeping" % sum(1 for t in traces if BOOKKEEPING.search(t)))
+    before = 'installed'
     if uninstall_first == '1':
         step('uninstalling with msiexec /x /qn')
         if win('msiexec', '/x', windows_path(msi), '/qn')[0]:
             fail('msiexec could not uninstall %s' % os.path.basename(msi))
-    step('running meridremover.exe /s')
+        audit.snapshot('uninstalled')
+        before = 'uninstalled'
+    step('running meridremover.exe /s with its report')
+    report = os.path.join(audit.AUDIT_DIR, 'report.txt')
     t0 = time.monotonic_ns()
-    remove(tree)
-    print('    meridremover.exe /s took %d ms' % ((time.monotonic_ns() - t0) // 1000000))
+    status = remove(tree, '/r' + windows_path(report))
+    print('    meridremover.exe /s took %d ms, exit status %d' % ((time.monotonic_ns() - t0) // 1000000, status))
     audit.snapshot('after')
     step('trace audit')
     result = 1 if audit.report('base', 'installed', 'after') else 0
+    # Nothing of the product stays, so the report's status says so.
+    if status:
+        print("    the report's exit status is %d, not 0" % status)
+        result = 1
+    if audit.report_check(before, 'after', report):
+        result = 1
     step('running meridremover.exe /s once more on the cleaned machine')
-    remove(tree)
+    status = remove(tree)
+    if status:
+        sys.exit(status)
     audit.snapshot('again')
     changes = added('after', 'again') + added('again', 'after')
     if changes:

@@ -13,6 +13,13 @@ still there after a removal.
                                    the product's own traces
   trace_audit.py added BASE INSTALLED
                                    list what INSTALLED added to BASE
+  trace_audit.py report-check BEFORE AFTER REPORT
+                                   the remover's report (/r) against the file
+                                   system: its "removed" lines name exactly the
+                                   files and folders BEFORE held and AFTER does
+                                   not, its "scheduled" lines files AFTER still
+                                   holds (registry lines are not compared); exit
+                                   status 1 when they differ
 
 The machines import it: traces(), leftovers(), restore_sections() and the .reg
 writer reg_file() serve the interrupted removals.
@@ -292,7 +299,30 @@ def restore_sections(base, installed):
     return list(sections.values())
 
 
+def report_check(before, after, report_file):
+    b, a = load(before), load(after)
+    gone = {k[len('file:'):] for k in b if k.startswith('file:') and k not in a and not is_noise(b[k])}
+    lines = {'removed': set(), 'scheduled': set()}
+    with open(report_file, encoding='utf-8-sig', newline='') as f:
+        for line in f.read().split('\r\n'):
+            fields = line.split('\t')
+            # Registry lines (the product key) are left to the audit's report.
+            if fields[0] in lines and not fields[1].startswith('HKEY_'):
+                # "%XX" stands for the byte that could break a line or a field.
+                lines[fields[0]].add(re.sub(r'%([0-9A-F]{2})', lambda m: chr(int(m.group(1), 16)), fields[1]).lower())
+    wrong = ['removed, still there:  %s' % p for p in sorted(lines['removed'] - gone)]
+    wrong += ['gone, not reported:    %s' % p for p in sorted(gone - lines['removed'])]
+    wrong += ['scheduled, not there:  %s' % p for p in sorted(p for p in lines['scheduled'] if 'file:' + p not in a)]
+    print('Report check: %d removed and %d scheduled lines, %d files and folders gone, %d differences'
+          % (len(lines['removed']), len(lines['scheduled']), len(gone), len(wrong)))
+    for w in wrong:
+        print('  ' + w)
+    return 1 if wrong else 0
+
+
 def main(argv):
+    if len(argv) == 5 and argv[1] == 'report-check':
+        return report_check(argv[2], argv[3], argv[4])
     if len(argv) == 3 and argv[1] == 'snapshot':
         snapshot(argv[2])
         return 0

@@ -41,6 +41,10 @@ TEST(ScanOptions, FollowsTheSlashAndBlankRules) {
         {"\"C:\\a b\\m.exe\"/s \"/f\"", {{K::Silent, ""}, {K::Ignored, "f\""}}},
         {"x.exe  /s  ", {{K::Silent, ""}}},
         {"x.exe /s\t", {{K::Silent, ""}}},
+        // The report's file: attached, and in double quotes when it holds blanks.
+        {"x.exe /rC:\\r.txt /s", {{K::Report, "C:\\r.txt"}, {K::Silent, ""}}},
+        {"x.exe /R\"C:\\a b/s\\r.txt\" /f", {{K::Report, "C:\\a b/s\\r.txt"}, {K::KeepFolders, ""}}},
+        {"x.exe /r /r\"\" /r\"a\"b /r\"open /s", {{K::Report, ""}, {K::Report, ""}, {K::Report, ""}, {K::Report, ""}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.commandLine);
@@ -77,6 +81,17 @@ TEST(ArgumentsOf, SkipsTheProgramPathOnly) {
         const std::string narrow = Ascii(c.commandLine);
         EXPECT_EQ(ArgumentsOf(std::string_view(narrow)), Ascii(c.arguments));
     }
+}
+
+// The report's file is taken from the UTF-16 text, where its token lies.
+TEST(FindReportOptions, NamesTheFileAndItsToken) {
+    const std::wstring arguments = L"/s /r\"C:\\D\u00E9p\u00F4t\\a b.txt\" /x{a}/rq /r";
+    const std::vector<ReportOption> reports = FindReportOptions(arguments);
+    ASSERT_EQ(reports.size(), 2u);
+    EXPECT_EQ(arguments.substr(reports[0].begin, reports[0].end - reports[0].begin), L"/r\"C:\\D\u00E9p\u00F4t\\a b.txt\"");
+    EXPECT_EQ(reports[0].fileName, L"C:\\D\u00E9p\u00F4t\\a b.txt");
+    EXPECT_EQ(reports[1].begin, arguments.size() - 2);
+    EXPECT_EQ(reports[1].fileName, L"");
 }
 
 }  // namespace

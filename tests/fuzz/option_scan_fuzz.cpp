@@ -16,11 +16,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (options.size() > slashes) std::abort();
     for (const auto& option : options) {
         if (option.argument.size() > arguments.size()) std::abort();
-        if (option.argument.find_first_of(" \t") != std::string::npos) std::abort();
+        // Only a report option's quoted file name holds blanks.
+        const bool blank = option.argument.find_first_of(" \t") != std::string::npos;
+        if (blank && option.kind != remover_core::OptionKind::Report) std::abort();
     }
     const std::wstring wide = fuzz::Wide(data, size);
     const std::wstring_view wideArguments = remover_core::ArgumentsOf(wide);
     if (wideArguments.data() + wideArguments.size() != wide.data() + wide.size()) std::abort();
+    size_t after = 0;
+    for (const auto& report : remover_core::FindReportOptions(wideArguments)) {
+        if (report.begin < after || report.end > wideArguments.size() || wideArguments[report.begin] != L'/' ||
+            report.fileName.size() > report.end - report.begin)
+            std::abort();
+        after = report.end;
+    }
     for (const std::wstring_view word : remover_core::BlankSeparatedWords(wideArguments)) {
         if (word.empty() || word.find_first_of(L" \t") != std::wstring_view::npos) std::abort();
         if (word.data() < wideArguments.data() || word.data() + word.size() > wideArguments.data() + wideArguments.size())
