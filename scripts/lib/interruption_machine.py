@@ -54,28 +54,36 @@ def filler_below(key, groups=40, each=50):
     return [('%s\\zz filler %02d\\%02d' % (key, g, i), {}) for g in range(groups) for i in range(each)]
 
 
+def at(step, detail=''):
+    """A point's label: the name of the removal step it ends (as the remover's
+    step table names it), then what in that step."""
+    if step not in FACTS['removal_steps']:
+        raise SystemExit('interruption_machine: the remover has no step named %r' % step)
+    return '%s: %s' % (step, detail) if detail else step
+
+
 def stage_points(appdata):
     return [
-        Point('SharedDLLs sweep (first value deleted)', 'registry', SHARED),
-        Point('old uninstaller ends the remover', 'self', armed='uninstaller'),
-        Point('download-cache record: the control', 'self', armed=CACHE + r'\MeridelCtl.dll'),
-        Point('row 1: the browser control', 'self', armed=module(1)),
-        Point('row 3: the main imager (product key)', 'self', armed=module(3)),
-        Point('row 7: 3D resources, older registration', 'self', armed=module(7)),
-        Point('row 9: JavaScript engine (both routes)', 'self', armed=module(9)),
-        Point('row 15: the movie imager', 'self', armed=module(15)),
-        Point('row 17: the automation driver', 'self', armed=module(17)),
-        Point('row 19: the U3D converter', 'self', armed=module(19)),
-        Point('row 21: the VRML 1.0 converter', 'self', armed=module(21)),
-        Point('documentation folder', 'self', armed=PF + r'\Docs\GuideViewer.dll'),
-        Point('Render tree', 'self', armed=CF + r'\GLRenderer.dll'),
-        Point('product folder in Application Data', 'folder', '%s\\%s\\%s' % (appdata, MAKER, FACTS['product'])),
-        Point('product folder in Common Files', 'self', armed=CF + r'\Codecs\SceneCodec.dll'),
-        Point('program folder', 'self', armed=PF + r'\Tools\SceneTool.dll'),
-        Point('plug-in folders', 'self', armed=PLUGINS + '\\' + FACTS['plugin_module']),
-        Point('file types (per-user classes)', 'registry', r'HKEY_CURRENT_USER\Software\Classes'),
+        Point(at('shared-dlls-machine', 'first value deleted'), 'registry', SHARED),
+        Point(at('old-uninstallers-machine', 'an uninstaller ends the run'), 'self', armed='uninstaller'),
+        Point(at('distribution-units', "the control's record"), 'self', armed=CACHE + r'\MeridelCtl.dll'),
+        Point(at('components', 'row 1, the browser control'), 'self', armed=module(1)),
+        Point(at('components', 'row 3, the main imager (product key)'), 'self', armed=module(3)),
+        Point(at('components', 'row 7, 3D resources, older registration'), 'self', armed=module(7)),
+        Point(at('components', 'row 9, JavaScript engine (both routes)'), 'self', armed=module(9)),
+        Point(at('components', 'row 15, the movie imager'), 'self', armed=module(15)),
+        Point(at('components', 'row 17, the automation driver'), 'self', armed=module(17)),
+        Point(at('components', 'row 19, the U3D converter'), 'self', armed=module(19)),
+        Point(at('components', 'row 21, the VRML 1.0 converter'), 'self', armed=module(21)),
+        Point(at('documentation-folder'), 'self', armed=PF + r'\Docs\GuideViewer.dll'),
+        Point(at('render-key'), 'self', armed=CF + r'\GLRenderer.dll'),
+        Point(at('product-folders', 'Application Data'), 'folder', '%s\\%s\\%s' % (appdata, MAKER, FACTS['product'])),
+        Point(at('product-folders', 'Common Files'), 'self', armed=CF + r'\Codecs\SceneCodec.dll'),
+        Point(at('product-folders', 'program folder'), 'self', armed=PF + r'\Tools\SceneTool.dll'),
+        Point(at('browser-plugins'), 'self', armed=PLUGINS + '\\' + FACTS['plugin_module']),
+        Point(at('file-types', 'per-user classes'), 'registry', r'HKEY_CURRENT_USER\Software\Classes'),
         # The product key's first change is the Render tree; the second, its own deletion.
-        Point('product key (first subkey deleted)', 'registry', PRODUCT_KEY, count=2,
+        Point(at('product-key', 'first subkey deleted'), 'registry', PRODUCT_KEY, count=2,
               extra=filler_below(PRODUCT_KEY)),
         # Timed points; scripts/interruption_sweep runs them across a whole run.
         Point('ended after 700 ms', 'after', '700'),
@@ -342,9 +350,9 @@ class Machine:
             self.failures += 1
 
 
-ROW = '| %-44s | %-38s | %12s | %10s | %10s |'
+ROW = '| %-56s | %-38s | %12s | %10s | %10s |'
 HEADER = [ROW % ('interruption point', 'how the first run ended', 'left after 1', 'left after 2', 'bystanders'),
-          '|%s|%s|%s|%s|%s|' % ('-' * 46, '-' * 40, '-' * 14, '-' * 12, '-' * 12)]
+          '|%s|%s|%s|%s|%s|' % ('-' * 58, '-' * 40, '-' * 14, '-' * 12, '-' * 12)]
 
 
 def nt_pending():
