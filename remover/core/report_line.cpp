@@ -1,5 +1,7 @@
 #include "remover/core/report_line.h"
 
+#include <algorithm>
+
 #include <iterator>
 
 namespace remover_core {
@@ -69,9 +71,10 @@ std::string SummaryLine(const OutcomeCounts& counts, bool restartNeeded) {
     return line + (restartNeeded ? "\trestart needed\r\n" : "\tno restart needed\r\n");
 }
 
-int ReportedExitStatus(const OutcomeCounts& counts, bool restartNeeded) {
+int ReportedExitStatus(const OutcomeCounts& counts, bool restartNeeded, unsigned finishedAfterRestart) {
     const auto count = [&counts](Outcome outcome) { return counts[static_cast<std::size_t>(outcome)]; };
-    if (count(Outcome::Refused) + count(Outcome::Failed) + count(Outcome::NotStarted) > 0) return 1;
+    const unsigned failedForGood = count(Outcome::Failed) - std::min(finishedAfterRestart, count(Outcome::Failed));
+    if (count(Outcome::Refused) + failedForGood + count(Outcome::NotStarted) > 0) return 1;
     return restartNeeded ? 3010 : 0;
 }
 

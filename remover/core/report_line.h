@@ -62,6 +62,8 @@ std::string SummaryLine(const OutcomeCounts& counts, bool restartNeeded);
 
 // 1 when something could not be removed and no restart will remove it, 3010
 // when a restart is needed to finish, else 0. Kept traces were asked for.
-int ReportedExitStatus(const OutcomeCounts& counts, bool restartNeeded);
+// `finishedAfterRestart` of the failures were left for the run after the
+// restart (which the user is asked for), so they call for the restart only.
+int ReportedExitStatus(const OutcomeCounts& counts, bool restartNeeded, unsigned finishedAfterRestart = 0);
 
 }  // namespace remover_core

@@ -83,8 +83,9 @@ void ScheduleFolderAfterItsFiles(RemovalContext& context, const std::string& fol
         return context.Report(Outcome::Failed, folder, {remover_core::Reason::LeftForNextRun, ERROR_DIR_NOT_EMPTY});
     // The restart works through its list in order, and removes a folder only
     // when it is empty by then.
+    // wininit.ini deletes files only: the folder waits for the run after the restart.
     if (WindowsPlatformId() != VER_PLATFORM_WIN32_NT)
-        return context.Report(Outcome::Failed, folder, ERROR_DIR_NOT_EMPTY);
+        return context.Report(Outcome::Failed, folder, {remover_core::Reason::LeftForNextRun, ERROR_DIR_NOT_EMPTY});
     if (::MoveFileExA(folder.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT))
         context.Report(Outcome::Scheduled, folder);
     else

@@ -25,6 +25,8 @@ struct RemovalContext {
     std::shared_ptr<const MachinePlaces> places;
     // Every trace the run acted on or left, counted by outcome.
     remover_core::OutcomeCounts outcomes{};
+    // Of the failures, those left for the run after the restart.
+    unsigned leftForNextRun = 0;
     // Receives each report line (UTF-8, with its line end) when the run keeps
     // a report; empty otherwise.
     std::function<void(const std::string&)> reportLine;

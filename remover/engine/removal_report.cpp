@@ -24,6 +24,8 @@ std::string Utf8(const std::string& codePageText) {
 void RemovalContext::Report(remover_core::Outcome outcome, const std::string& path,
                             const remover_core::Detail& detail) {
     ++outcomes[static_cast<size_t>(outcome)];
+    if (outcome == remover_core::Outcome::Failed && detail.reason == remover_core::Reason::LeftForNextRun)
+        ++leftForNextRun;
     if (reportLine) reportLine(remover_core::ReportLine(outcome, Utf8(path), detail));
 }
 

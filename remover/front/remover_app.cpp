@@ -52,7 +52,7 @@ int RunReported(const RemoverOptions& options, const std::string& productKeyPath
         ran = RunInteractive(options, productKeyPath, context);
     report.Write(remover_core::SummaryLine(context.outcomes, context.restartNeeded));
     if (!report.Intact()) return 2;
-    return ran ? remover_core::ReportedExitStatus(context.outcomes, context.restartNeeded) : 1;
+    return ran ? remover_core::ReportedExitStatus(context.outcomes, context.restartNeeded, context.leftForNextRun) : 1;
 }
 
 }  // namespace

@@ -174,6 +174,8 @@ Result = collections.namedtuple('Result', 'label mode ending left_first left_sec
 def verdict(result, total):
     """None when the point passed, otherwise why it failed."""
     if result.mode == 'restart':
+        if result.failure:
+            return result.failure
         if not result.left_first or result.left_second != 0 or result.kept != total or \
                 result.ending == 'nothing pending':
             return '%s leftovers before the restart, %s after, %s' % (
@@ -255,8 +257,11 @@ class Machine:
                    + ([(ARMING, {'Armed': armed})] if armed else []) + list(extra))
 
     def drive(self, out, *mode, armed=None):
-        """interruption_run.exe with MODE: its status."""
-        env = {} if armed is None else {'MERIDEL_EXPECT_ARMED': armed}
+        """interruption_run.exe with MODE: its status. Every complete run
+        writes its removal report into OUT."""
+        env = {'MERIDEL_RUN_REPORT': windows_path(os.path.join(out, 'report.txt'))}
+        if armed is not None:
+            env['MERIDEL_EXPECT_ARMED'] = armed
         return win(os.path.join(self.bin, 'interruption_run.exe'), self.remover, windows_path(self.file('traces.txt')),
                    windows_path(self.file('bystanders.txt')), windows_path(out), *mode, env=env, show=False)[0]
 
@@ -289,6 +294,9 @@ class Machine:
         failure = None
         if status or not os.path.exists(os.path.join(out, 'second.txt')) or os.path.exists(os.path.join(out, 'error.txt')):
             failure = 'interruption_run ended with status %d: %s' % (status, text_of(os.path.join(out, 'error.txt')))
+        else:
+            failure = self.report_problem(out, 'point-%d-first' % n, 'point-%d-second' % n,
+                                          text_of(os.path.join(out, 'second-status.txt')), restart=False)
         ending = text_of(os.path.join(out, 'ending.txt'))
         kept = count_lines(os.path.join(out, 'bystanders.txt'))
         column = ending if tries == 1 else '%s (try %d)' % (ending, tries)
@@ -320,6 +328,9 @@ class Machine:
         self.restore(extra=extra)
         self.drive(out, 'hold', module(2))  # judged below
         first, _ = self.keep(out, 'first', 'point-%d-first' % n)
+        # The held module waits for the restart, and the report says so.
+        held_status = text_of(os.path.join(out, 'ending.txt')).split(' after ')[0].replace('completed with status ', '')
+        failure = self.report_problem(out, 'traces', 'point-%d-first' % n, held_status, restart=True)
         left = pending()
         prefix_lib('restart_session')
         restarted = ''
@@ -331,7 +342,26 @@ class Machine:
         self.drive(out, 'run' if again else 'probe', '')  # judged below
         second, report = self.keep(out, 'second', 'point-%d-second' % n)
         kept = count_lines(os.path.join(out, 'bystanders.txt'))
-        self.judge(Result(label, 'restart', left, first, second, kept, None), left + restarted, report)
+        self.judge(Result(label, 'restart', left, first, second, kept, failure), left + restarted, report)
+
+    @staticmethod
+    def report_problem(out, before, after, status, restart):
+        """What is wrong with the report a complete run left in OUT, held
+        against the snapshots BEFORE and AFTER it, and with its exit STATUS
+        (3010 when RESTART is needed, else 0); None when nothing is."""
+        want = '3010' if restart else '0'
+        if status != want:
+            return 'the run with a report ended with status %s, not %s' % (status, want)
+        path = os.path.join(out, 'report.txt')
+        try:
+            _, wrong = audit.report_differences(before, after, path)
+            with open(path, encoding='utf-8-sig', newline='') as f:
+                summary = f.read().rstrip('\r\n').rsplit('\r\n', 1)[-1]
+        except OSError as e:
+            return 'no report: %s' % e.strerror
+        if summary.endswith('\tno restart needed') == restart:
+            return "the report's summary says %r" % summary.rsplit('\t', 1)[-1]
+        return 'report: %s' % wrong[0].strip() if wrong else None
 
     def start_point(self):
         self.points += 1

@@ -299,7 +299,9 @@ def restore_sections(base, installed):
     return list(sections.values())
 
 
-def report_check(before, after, report_file):
+def report_differences(before, after, report_file):
+    """The remover's report against two snapshots: the counts of its removed
+    and scheduled lines and of the files and folders gone, and the differences."""
     b, a = load(before), load(after)
     gone = {k[len('file:'):] for k in b if k.startswith('file:') and k not in a and not is_noise(b[k])}
     lines = {'removed': set(), 'scheduled': set()}
@@ -313,8 +315,13 @@ def report_check(before, after, report_file):
     wrong = ['removed, still there:  %s' % p for p in sorted(lines['removed'] - gone)]
     wrong += ['gone, not reported:    %s' % p for p in sorted(gone - lines['removed'])]
     wrong += ['scheduled, not there:  %s' % p for p in sorted(p for p in lines['scheduled'] if 'file:' + p not in a)]
+    return (len(lines['removed']), len(lines['scheduled']), len(gone)), wrong
+
+
+def report_check(before, after, report_file):
+    counts, wrong = report_differences(before, after, report_file)
     print('Report check: %d removed and %d scheduled lines, %d files and folders gone, %d differences'
-          % (len(lines['removed']), len(lines['scheduled']), len(gone), len(wrong)))
+          % (counts + (len(wrong),)))
     for w in wrong:
         print('  ' + w)
     return 1 if wrong else 0

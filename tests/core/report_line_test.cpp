@@ -38,17 +38,21 @@ TEST(ReportLine, SummaryAndExitStatusFollowTheOutcomes) {
         bool restart;
         int status;
         const char* summary;
+        unsigned finishedAfterRestart = 0;
     } cases[] = {
         {{3, 0, 0, 0, 0, 0}, false, 0, "3 removed\t0 scheduled\t0 kept\t0 refused\t0 failed\t0 not started\tno restart needed"},
         {{3, 1, 2, 0, 0, 0}, true, 3010, "3 removed\t1 scheduled\t2 kept\t0 refused\t0 failed\t0 not started\trestart needed"},
         {{0, 1, 0, 1, 0, 0}, true, 1, "0 removed\t1 scheduled\t0 kept\t1 refused\t0 failed\t0 not started\trestart needed"},
         {{0, 0, 0, 0, 1, 0}, false, 1, "0 removed\t0 scheduled\t0 kept\t0 refused\t1 failed\t0 not started\tno restart needed"},
         {{0, 0, 0, 0, 0, 1}, false, 1, "0 removed\t0 scheduled\t0 kept\t0 refused\t0 failed\t1 not started\tno restart needed"},
+        // Left for the run after the restart: the restart finishes them; one more failure does not.
+        {{0, 1, 0, 0, 2, 0}, true, 3010, "0 removed\t1 scheduled\t0 kept\t0 refused\t2 failed\t0 not started\trestart needed", 2},
+        {{0, 1, 0, 0, 2, 0}, true, 1, "0 removed\t1 scheduled\t0 kept\t0 refused\t2 failed\t0 not started\trestart needed", 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.summary);
         EXPECT_EQ(SummaryLine(c.counts, c.restart), std::string("summary\t") + c.summary + "\r\n");
-        EXPECT_EQ(ReportedExitStatus(c.counts, c.restart), c.status);
+        EXPECT_EQ(ReportedExitStatus(c.counts, c.restart, c.finishedAfterRestart), c.status);
     }
 }
 
