@@ -39,6 +39,19 @@ FinalPathStatus Query(const std::basic_string<Char>& path, std::basic_string<Cha
     return QueryHandle(file.get(), out, capacity, callName);
 }
 
+// Whether `path` opens the object `held` is open on (its own name, a link as
+// the link): the same volume and file index.
+bool OpensHeldObject(HANDLE held, const std::wstring& path) {
+    const UniqueFile named(::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                         OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
+                                         nullptr));
+    BY_HANDLE_FILE_INFORMATION a{}, b{};
+    return named && ::GetFileInformationByHandle(held, &a) && ::GetFileInformationByHandle(named.get(), &b) &&
+           a.dwVolumeSerialNumber == b.dwVolumeSerialNumber && a.nFileIndexHigh == b.nFileIndexHigh &&
+           a.nFileIndexLow == b.nFileIndexLow;
+}
+
 }  // namespace
 
 FinalPathStatus QueryFinalPath(const std::string& path, std::string& out, std::size_t capacity) {
@@ -50,7 +63,14 @@ FinalPathStatus QueryFinalPath(const std::wstring& path, std::wstring& out, std:
 }
 
 FinalPathStatus QueryFinalPath(HANDLE file, std::wstring& out, std::size_t capacity) {
-    return QueryHandle(file, out, capacity, "GetFinalPathNameByHandleW");
+    std::wstring finalPath;
+    const FinalPathStatus status = QueryHandle(file, finalPath, capacity, "GetFinalPathNameByHandleW");
+    if (status != FinalPathStatus::Read) return status;
+    // Some systems (Wine) spell the final path from the name after the open:
+    // a link re-pointed in between would give another object's path.
+    if (!OpensHeldObject(file, finalPath)) return FinalPathStatus::Unreadable;
+    out = std::move(finalPath);
+    return status;
 }
 
 }  // namespace platform

@@ -58,12 +58,14 @@ bool IsInUseError(DWORD error) {
 }
 
 // The deletion at restart runs with the system's rights and follows the path
-// as it is then: below the user's profile, any process of the user could
-// have replaced a folder on it by a link by that time. An elevated run leaves
-// such a file for the next run instead.
+// as it is then: wherever a standard user can create or rename a folder on
+// it, a link could stand there by that time. An elevated run schedules only
+// inside the product's folders that administrators alone can change, and
+// leaves anything else for the run after the restart. A standard user's run
+// (and the Windows 95 family) gains no rights by the restart.
 bool MaySchedule(RemovalContext& context, const std::string& path) {
     const MachinePlaces& places = PlacesOf(context);
-    return !(places.elevated && LiesInUserProfile(places, path));
+    return !places.elevated || LiesInAdminOnlyProductFolders(places, path);
 }
 
 }  // namespace

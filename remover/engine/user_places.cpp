@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "remover/core/folder_refusal.h"
 #include "remover/core/shared_dll_name.h"
 #include "remover/engine/file_link.h"
 
@@ -29,6 +30,13 @@ bool LiesInMakersProgramFolders(const MachinePlaces& places, const std::string& 
 bool LiesInProductFolders(const MachinePlaces& places, const std::string& path) {
     std::string resolved;
     return ReadFinalPath(path, resolved) && InsideAny(resolved, places.productFolders);
+}
+
+bool LiesInAdminOnlyProductFolders(const MachinePlaces& places, const std::string& path) {
+    // The folder itself counts too: it is scheduled after its files.
+    std::string resolved;
+    return remover_core::IsPlainFullPath(path) && InsideAny(path + "\\", places.adminProductFolders) &&
+           ReadFinalPath(path, resolved) && InsideAny(resolved + "\\", places.adminProductFolders);
 }
 
 }  // namespace remover

@@ -21,4 +21,9 @@ bool LiesInMakersProgramFolders(const MachinePlaces& places, const std::string& 
 // product's own three folders. False when it cannot be resolved.
 bool LiesInProductFolders(const MachinePlaces& places, const std::string& path);
 
+// True when the path, as written and as the file system resolves it now, is
+// or lies inside the product's folder below Common Files or Program Files:
+// no standard user can change what such a path names.
+bool LiesInAdminOnlyProductFolders(const MachinePlaces& places, const std::string& path);
+
 }  // namespace remover

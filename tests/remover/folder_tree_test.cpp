@@ -13,6 +13,7 @@
 #include "remover/engine/product_places.h"
 #include "tests/support/file_fixture.h"
 #include "tests/support/host_link.h"
+#include "tests/support/machine_fixture.h"
 #include "tests/support/process_fixture.h"
 #include "tests/support/registry_fixture.h"
 #include "tests/support/removal_support.h"
@@ -75,6 +76,7 @@ TEST_F(DeleteFolderTreeTest, MissingAndEmptyFolders) {
 TEST_F(DeleteFolderTreeTest, KeepsTheFoldersAboveAFileInUseUntilTheRestart) {
     const auto files = SeedTree();
     const std::string busy = files[2];
+    context_ = StandardUserContext();  // an elevated run schedules only in the product's folders
     {
         FileHolder holder({busy});
         ASSERT_TRUE(holder.holding());
@@ -325,6 +327,37 @@ TEST(RemoveProductFolders, WithoutShfolderLeavesApplicationDataAlone) {
     EXPECT_FALSE(FolderExists(common));
     EXPECT_FALSE(FolderExists(program));
     for (const std::string& folder : {appData, common, program}) RemoveTree(Parent(folder));
+}
+
+// A process of the user's swaps a subfolder of the product's Application
+// Data folder for a link to another program's folder and back while the
+// walk runs: whenever the swap falls, no file of the other program goes.
+TEST(ProductFolderWalk, ASubfolderSwappedForALinkNeverLeadsTheWalkOut) {
+    constexpr int kRuns = 20, kFiles = 20;
+    const ScopedFolderCleanup maker(AppDataMakerFolder());
+    ScopedTempFolder other("walk-race");
+    std::string base, product;
+    ASSERT_TRUE(remover::GetProductFolderAndBase(false, base, product));
+    int otherFiles = 0, runsOut = 0, productRuns = 0;  // deleted
+    remover::RemovalContext context;
+    for (int run = 0; run < kRuns; ++run) {
+        for (int i = 0; i < kFiles; ++i)
+            for (const std::string& folder : {other.path(), product + "\\Data"})
+                WriteFile(folder + "\\file" + std::to_string(i) + ".txt");
+        {
+            const HostLinkSwapper swapper(HostLinkSwapper::FolderForLink{}, product + "\\Data", other.path());
+            if (!swapper.started()) GTEST_SKIP() << "no host links here";
+            remover::DeleteFolderTree(context, product, base);
+        }
+        int gone = 0;
+        for (int i = 0; i < kFiles; ++i) gone += !FileExists(other.path() + "\\file" + std::to_string(i) + ".txt");
+        otherFiles += gone;
+        runsOut += gone > 0;
+        productRuns += !FileExists(product + "\\Data\\file0.txt");
+        RemoveTree(product);
+    }
+    EXPECT_EQ(otherFiles, 0) << "deleted in " << runsOut << " of " << kRuns << " runs";
+    EXPECT_GT(productRuns, 0);
 }
 
 }  // namespace

@@ -45,12 +45,18 @@ private:
 class HostLinkSwapper {
 public:
     HostLinkSwapper(const std::string& link, const std::string& first, const std::string& second);
+    // The other race: swaps the real folder `folder` for a host link to
+    // `target` and back (each swap two renames) until it ends, and puts the
+    // folder back (what the walk left of it).
+    struct FolderForLink {};
+    HostLinkSwapper(FolderForLink, const std::string& folder, const std::string& target);
     ~HostLinkSwapper();
     HostLinkSwapper(const HostLinkSwapper&) = delete;
     HostLinkSwapper& operator=(const HostLinkSwapper&) = delete;
     bool started() const { return started_; }
 
 private:
+    void Start(const std::string& loop, const std::string& cleanUp);
     std::string link_;
     bool started_ = false;
 };

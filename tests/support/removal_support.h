@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/unique_resource.h"
+#include "remover/engine/removal_context.h"
 
 namespace testsupport {
 
@@ -32,6 +33,10 @@ private:
     platform::UniqueHandle process_;
     bool holding_ = false;
 };
+
+// A run's context with the elevated-run rules off, as in a standard user's
+// run: under Wine every test process runs elevated.
+remover::RemovalContext StandardUserContext();
 
 // Files that PendingFileRenameOperations deletes at the next restart, as
 // plain paths (without the "\??\" prefix).
