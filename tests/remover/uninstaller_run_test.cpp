@@ -280,7 +280,7 @@ TEST_F(OldUninstallers, AnElevatedRunStartsAPerUserUninstallerByItsHeldFinalPath
 // own while elevated removals check and start the per-user uninstaller
 // through it: the user's program never starts, the maker's does.
 TEST_F(OldUninstallers, ALinkFlippedBetweenCheckAndStartNeverStartsTheUsersProgram) {
-    constexpr int kRuns = 12;
+    constexpr int kRuns = 22;
     const char kLaunches[] = "Software\\MeridelTest\\Launches";  // launch_recorder.exe's records
     ScopedTempFolder own("old-uninstaller-race");
     ASSERT_TRUE(CopyFileTo(FixturePath("launch_recorder.exe"), own.path() + "\\mine\\uninst.exe"));
@@ -294,7 +294,7 @@ TEST_F(OldUninstallers, ALinkFlippedBetweenCheckAndStartNeverStartsTheUsersProgr
         for (int run = 0; run < kRuns; ++run) {
             ClearUninstallerRuns();
             DeleteTree(HKEY_CURRENT_USER, kLaunches);
-            EXPECT_EQ(RunRemover("/s"), 0u);
+            RunInOwnProcess(HKEY_CURRENT_USER, true);
             users += !ValueNames(HKEY_CURRENT_USER, kLaunches).empty();
             makers += ReadUninstallerRuns().size();
         }

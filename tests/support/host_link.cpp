@@ -74,37 +74,35 @@ void RemoveHostLink(const std::string& link) {
 
 HostLinkSwapper::HostLinkSwapper(const std::string& link, const std::string& first, const std::string& second)
     : link_(link) {
-    const std::string hostLink = HostPath(link), a = HostPath(first), b = HostPath(second);
-    if (hostLink.empty() || a.empty() || b.empty()) return;
+    const std::string hostLink = HostPath(link), stop = HostPath(link + ".stop");
+    const std::string a = HostPath(first), b = HostPath(second);
+    if (hostLink.empty() || stop.empty() || a.empty() || b.empty()) return;
     const std::string next = "'" + hostLink + ".next'", to = "'" + hostLink + "'";
-    Start("ln -sfn '" + a + "' " + next + " && mv -T " + next + " " + to + "; ln -sfn '" + b + "' " + next +
-              " && mv -T " + next + " " + to,
-          "rm -f " + to + " " + next);
+    const std::string loop = "while [ ! -e '" + stop + "' ]; do ln -sfn '" + a + "' " + next + " && mv -T " + next +
+                             " " + to + "; ln -sfn '" + b + "' " + next + " && mv -T " + next + " " + to +
+                             "; done; rm -f " + to + " " + next + " '" + stop + "'";
+    started_ = StartHostProgram("\\\\?\\unix\\bin\\sh", "-c \"" + loop + "\"");
 }
+
+// The folder and a link made beside the target trade places by one atomic
+// exchange (renameat2, through python3's ctypes), so that every look finds
+// one or the other; at the end the folder is put back.
+constexpr char kExchangeLoop[] =
+    "exec('import ctypes,os,sys,time\\na,b,t,s=sys.argv[1:5];os.symlink(t,b);l=ctypes.CDLL(None)\\n"
+    "x=lambda:l.renameat2(-100,a.encode(),-100,b.encode(),2)\\nwhile not os.path.exists(s):\\n x();time.sleep(.001)\\n"
+    "if os.path.islink(a):x()\\nif os.path.islink(b):os.unlink(b)\\nelif os.path.isdir(b):os.rename(b,a)\\n"
+    "os.unlink(s)')";
 
 HostLinkSwapper::HostLinkSwapper(FolderForLink, const std::string& folder, const std::string& target)
     : link_(folder) {
-    const std::string hostFolder = HostPath(folder), hostTarget = HostPath(target);
-    if (hostFolder.empty() || hostTarget.empty()) return;
-    const std::string real = "'" + hostFolder + "'", held = "'" + hostFolder + ".held'";
-    // A folder the walk removed meanwhile is simply not put back.
-    Start("mv -T " + real + " " + held + " 2>/dev/null && ln -s '" + hostTarget + "' " + real + "; rm -f " + real +
-              "; mv -T " + held + " " + real + " 2>/dev/null",
-          "[ -L " + real + " ] && rm -f " + real + "; mv -T " + held + " " + real + " 2>/dev/null");
-    // The race is on once the folder has been seen away from its place.
-    for (int i = 0; started_ && i < 2000; ++i) {
-        const DWORD attributes = ::GetFileAttributesA(folder.c_str());
-        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) break;
+    const std::string a = HostPath(folder), t = HostPath(target), s = HostPath(folder + ".stop");
+    if (a.empty() || t.empty() || s.empty()) return;
+    const std::string arguments = "\"" + a + "\" \"" + t + ".swap\" \"" + t + "\" \"" + s + "\"";
+    started_ =
+        StartHostProgram("\\\\?\\unix\\usr\\bin\\python3", std::string("-c \"") + kExchangeLoop + "\" " + arguments);
+    // The race is on once the link has been seen in the folder's place.
+    for (int i = 0; started_ && i < 2000 && !(::GetFileAttributesA(folder.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT); ++i)
         ::Sleep(1);
-    }
-}
-
-void HostLinkSwapper::Start(const std::string& loop, const std::string& cleanUp) {
-    const std::string stop = HostPath(link_ + ".stop");
-    if (stop.empty()) return;
-    const std::string script =
-        "while [ ! -e '" + stop + "' ]; do " + loop + "; done; " + cleanUp + "; rm -f '" + stop + "'";
-    started_ = StartHostProgram("\\\\?\\unix\\bin\\sh", "-c \"" + script + "\"");
 }
 
 HostLinkSwapper::~HostLinkSwapper() {

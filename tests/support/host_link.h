@@ -46,8 +46,8 @@ class HostLinkSwapper {
 public:
     HostLinkSwapper(const std::string& link, const std::string& first, const std::string& second);
     // The other race: swaps the real folder `folder` for a host link to
-    // `target` and back (each swap two renames) until it ends, and puts the
-    // folder back (what the walk left of it).
+    // `target` and back (each swap one atomic exchange) until it ends, and
+    // puts the folder back (what the walk left of it).
     struct FolderForLink {};
     HostLinkSwapper(FolderForLink, const std::string& folder, const std::string& target);
     ~HostLinkSwapper();
@@ -56,7 +56,6 @@ public:
     bool started() const { return started_; }
 
 private:
-    void Start(const std::string& loop, const std::string& cleanUp);
     std::string link_;
     bool started_ = false;
 };
