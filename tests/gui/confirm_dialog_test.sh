@@ -63,12 +63,10 @@ if open_dialog; then
 fi
 
 # A module in use can only go at the next restart: the information message is
-# followed by the restart message. The elevated run schedules it only in the
-# product's own folder below Common Files.
-held='C:\Program Files\Common Files\Halvorix\Meridel\held.dll'
+# followed by the restart message.
+held='C:\Program Files\Common Files\Halvorix\Meridel\held.dll'  # an elevated run schedules only there
 makers="$WINEPREFIX/drive_c/Program Files/Common Files/Halvorix"
-mkdir -p "$makers/Meridel"
-printf 'module' >"$makers/Meridel/held.dll"
+mkdir -p "$makers/Meridel" && printf 'module' >"$makers/Meridel/held.dll"
 "$WINE" reg add 'HKCR\CLSID\{845945F8-6993-4B85-B563-DB0116DFC434}\InprocServer32' /ve /d "$held" /f >/dev/null 2>&1
 "$WINE" "$bin/file_holder.exe" meridel-gui-ready meridel-gui-release "$held" </dev/null >/dev/null 2>&1 &
 holder_pid=$!

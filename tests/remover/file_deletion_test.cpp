@@ -37,40 +37,27 @@ TEST(DeleteFileOrSchedule, DeletesAtOnceWhatNoProcessHolds) {
     EXPECT_FALSE(IsPending(readOnly));
 }
 
-// The restart deletes by name with the system's rights: an elevated run
-// schedules a file in use (and its folder) only inside the product's folders
-// that no standard user can change, and leaves any other for the next run.
-// The user is asked to restart in every case.
-TEST(DeleteFileOrSchedule, SchedulesAFileInUseWhereNoStandardUserCanRepointIt) {
+TEST(DeleteFileOrSchedule, SchedulesAFileInUseThroughMoveFileEx) {
     ScopedTempFolder folder("delete-later");
-    const ScopedFolderCleanup maker(CommonFilesProductFolder().substr(0, CommonFilesProductFolder().rfind('\\')));
-    const struct {
-        std::string folder;
-        bool elevated, scheduled;
-    } cases[] = {{folder.path(), false, true}, {folder.path(), true, false}, {CommonFilesProductFolder(), true, true}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.folder + (c.elevated ? " | elevated" : " | standard user"));
-        const std::string busy = c.folder + "\\Bin\\busy.dll";
-        ASSERT_TRUE(WriteFile(busy, "x", FILE_ATTRIBUTE_READONLY));
-        remover::RemovalContext context = c.elevated ? remover::RemovalContext() : StandardUserContext();
-        {
-            FileHolder holder({busy});
-            ASSERT_TRUE(holder.holding());
-            remover::DeleteFileOrSchedule(context, busy);
-            remover::ScheduleFolderAfterItsFiles(context, c.folder + "\\Bin");
-            EXPECT_TRUE(FileExists(busy));
-            EXPECT_EQ(IsPending(busy), c.scheduled);
-            EXPECT_EQ(IsPending(c.folder + "\\Bin"), c.scheduled);
-            EXPECT_TRUE(context.restartNeeded);
-            // Attributes stay cleared though the file stays.
-            EXPECT_EQ(::GetFileAttributesA(busy.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
-        }
-        // A later deletion that succeeds leaves the flag set; a scheduled file waits.
+    const std::string busy = folder.path() + "\\busy.dll";
+    ASSERT_TRUE(WriteFile(busy, "x", FILE_ATTRIBUTE_READONLY));
+    remover::RemovalContext context = StandardUserContext();
+    {
+        FileHolder holder({busy});
+        ASSERT_TRUE(holder.holding());
         remover::DeleteFileOrSchedule(context, busy);
-        EXPECT_EQ(FileExists(busy), c.scheduled);
+        EXPECT_TRUE(FileExists(busy));
+        EXPECT_TRUE(IsPending(busy));
         EXPECT_TRUE(context.restartNeeded);
-        DropPendingBelow(c.folder);
+        // Attributes stay cleared though the file stays.
+        EXPECT_EQ(::GetFileAttributesA(busy.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
     }
+    // Later deletions that succeed leave the flag set.
+    const std::string free = folder.path() + "\\free.dll";
+    ASSERT_TRUE(WriteFile(free));
+    remover::DeleteFileOrSchedule(context, free);
+    EXPECT_TRUE(context.restartNeeded);
+    DropPendingBelow(folder.path());
 }
 
 TEST(ExpandToLongPath, BringsEveryExistingComponentToItsStoredForm) {

@@ -181,8 +181,7 @@ TEST_F(RemoveModuleFileTest, AFileInUseBelowTheProfileIsLeftForTheNextRun) {
 // A registered path is judged and acted on in one spelling. "x\\j/evil.dll",
 // j a link to "other": a walk that split only at backslashes made it
 // "x\\evil.dll". "x\\sub\\..\\evil.dll" opens "x\\evil.dll" but its long form
-// is "x\\sub\\x\\evil.dll", another file. "x" U+FF3C "evil.dll" is
-// "x\\evil.dll" to the 8-bit calls. No file is loaded or deleted.
+// is "x\\sub\\x\\evil.dll", another file; x U+FF3C evil.dll is x\\evil.dll in 8 bits. Nothing goes.
 TEST(RemoverProgram, ARegisteredPathLeadsToNoOtherFile) {
     ScopedTempFolder scratch("one-spelling");
     const std::string control = remover::GuidToText(remover::kControlClassId);

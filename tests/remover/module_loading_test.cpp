@@ -106,13 +106,17 @@ TEST_F(ModuleLoadingTest, AnElevatedRunLoadsNoModuleFromTheUserProfile) {
     RemoveTree(profileFolder);
 }
 
-// A file in use below the profile: a standard user's run schedules it, an
-// elevated run leaves it for the run after the restart; both ask to restart.
-TEST_F(ModuleLoadingTest, AFileInUseBelowTheProfileAsksForARestartInEitherRun) {
+// A file in use: a standard user's run schedules it anywhere, an elevated run (the restart deletes by name
+// as the system) only in the product's folders that no standard user can change. Both ask to restart.
+TEST_F(ModuleLoadingTest, AFileInUseIsScheduledOnlyWhereNoStandardUserCanRepointItsPath) {
     const ScopedFolderCleanup maker(AppDataMakerFolder());
-    const std::string path = AppDataProductFolder() + "\\held.txt";
-    for (const bool elevated : {true, false}) {
-        SCOPED_TRACE(elevated ? "elevated" : "standard user");
+    const std::string appData = AppDataProductFolder(), common = CommonFilesProductFolder();
+    const ScopedFolderCleanup commonMaker(common.substr(0, common.rfind('\\')));
+    const std::pair<std::string, bool> cases[] = {{appData, true}, {appData, false}, {folder_.path(), true},
+                                                  {folder_.path(), false}, {common, true}};
+    for (const auto& [folder, elevated] : cases) {
+        const std::string path = folder + "\\held.txt";
+        SCOPED_TRACE(path + (elevated ? " | elevated" : " | standard user"));
         ASSERT_TRUE(WriteFile(path));
         {
             FileHolder holder({path});
@@ -120,8 +124,8 @@ TEST_F(ModuleLoadingTest, AFileInUseBelowTheProfileAsksForARestartInEitherRun) {
             EXPECT_EQ(RunEngine(elevated, "--module \"" + path + "\""), 3u);
         }
         const auto pending = PendingDeletions();
-        EXPECT_EQ(std::find(pending.begin(), pending.end(), path) != pending.end(), !elevated);
-        DropPendingBelow(AppDataProductFolder());
+        EXPECT_EQ(std::find(pending.begin(), pending.end(), path) != pending.end(), !elevated || folder == common);
+        DropPendingBelow(folder);
     }
 }
 

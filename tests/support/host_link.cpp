@@ -84,9 +84,8 @@ HostLinkSwapper::HostLinkSwapper(const std::string& link, const std::string& fir
     started_ = StartHostProgram("\\\\?\\unix\\bin\\sh", "-c \"" + loop + "\"");
 }
 
-// The folder and a link made beside the target trade places by one atomic
-// exchange (renameat2, through python3's ctypes), so that every look finds
-// one or the other; at the end the folder is put back.
+// Folder and link trade places by renameat2's atomic exchange (through python3's ctypes), so that every
+// look finds one or the other; at the end the folder is put back.
 constexpr char kExchangeLoop[] =
     "exec('import ctypes,os,sys,time\\na,b,t,s=sys.argv[1:5];os.symlink(t,b);l=ctypes.CDLL(None)\\n"
     "x=lambda:l.renameat2(-100,a.encode(),-100,b.encode(),2)\\nwhile not os.path.exists(s):\\n x();time.sleep(.001)\\n"

@@ -45,9 +45,8 @@ private:
 class HostLinkSwapper {
 public:
     HostLinkSwapper(const std::string& link, const std::string& first, const std::string& second);
-    // The other race: swaps the real folder `folder` for a host link to
-    // `target` and back (each swap one atomic exchange) until it ends, and
-    // puts the folder back (what the walk left of it).
+    // The other race: swaps the real folder `folder` with a host link to `target` and back (each time one
+    // atomic exchange) until it ends, then puts back what is left of the folder.
     struct FolderForLink {};
     HostLinkSwapper(FolderForLink, const std::string& folder, const std::string& target);
     ~HostLinkSwapper();

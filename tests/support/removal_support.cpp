@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <memory>
-#include <utility>
 
 #include "platform/ascii_case.h"
 #include "platform/unique_resource.h"

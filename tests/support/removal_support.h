@@ -34,8 +34,7 @@ private:
     bool holding_ = false;
 };
 
-// A run's context with the elevated-run rules off, as in a standard user's
-// run: under Wine every test process runs elevated.
+// A context without the elevated-run rules, as a standard user's run has (Wine runs every test elevated).
 remover::RemovalContext StandardUserContext();
 
 // Files that PendingFileRenameOperations deletes at the next restart, as
