@@ -39,17 +39,16 @@ FinalPathStatus Query(const std::basic_string<Char>& path, std::basic_string<Cha
     return QueryHandle(file.get(), out, capacity, callName);
 }
 
-// Whether `path` opens the object `held` is open on (its own name, a link as
-// the link): the same volume and file index.
-bool OpensHeldObject(HANDLE held, const std::wstring& path) {
-    const UniqueFile named(::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
-                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                         OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
-                                         nullptr));
-    BY_HANDLE_FILE_INFORMATION a{}, b{};
-    return named && ::GetFileInformationByHandle(held, &a) && ::GetFileInformationByHandle(named.get(), &b) &&
-           a.dwVolumeSerialNumber == b.dwVolumeSerialNumber && a.nFileIndexHigh == b.nFileIndexHigh &&
-           a.nFileIndexLow == b.nFileIndexLow;
+bool IdentityOf(HANDLE file, BY_HANDLE_FILE_INFORMATION& info) {
+    return ::GetFileInformationByHandle(file, &info) != FALSE;
+}
+
+bool SameObject(HANDLE held, const std::wstring& finalPath) {
+    const UniqueFile named(OpenForQuery(finalPath));
+    BY_HANDLE_FILE_INFORMATION heldInfo{}, namedInfo{};
+    return named && IdentityOf(held, heldInfo) && IdentityOf(named.get(), namedInfo) &&
+           heldInfo.dwVolumeSerialNumber == namedInfo.dwVolumeSerialNumber &&
+           heldInfo.nFileIndexHigh == namedInfo.nFileIndexHigh && heldInfo.nFileIndexLow == namedInfo.nFileIndexLow;
 }
 
 }  // namespace
@@ -66,11 +65,12 @@ FinalPathStatus QueryFinalPath(HANDLE file, std::wstring& out, std::size_t capac
     std::wstring finalPath;
     const FinalPathStatus status = QueryHandle(file, finalPath, capacity, "GetFinalPathNameByHandleW");
     if (status != FinalPathStatus::Read) return status;
-    // Some systems (Wine) spell the final path from the name after the open:
-    // a link re-pointed in between would give another object's path.
-    if (!OpensHeldObject(file, finalPath)) return FinalPathStatus::Unreadable;
-    out = std::move(finalPath);
-    return status;
+    // Wine spells a handle's final path from its name after the open, so a
+    // link swapped in between yields a path to another file. The answer
+    // counts only when that path opens the held file itself.
+    if (!SameObject(file, finalPath)) return FinalPathStatus::Unreadable;
+    out = finalPath;
+    return FinalPathStatus::Read;
 }
 
 }  // namespace platform

@@ -19,7 +19,7 @@ enum class FinalPathStatus {
 FinalPathStatus QueryFinalPath(const std::string& path, std::string& out, std::size_t capacity);
 FinalPathStatus QueryFinalPath(const std::wstring& path, std::wstring& out, std::size_t capacity);
 // The final path of a file already open: what the holder reads and writes.
-// Unreadable unless that path opens the very object held.
+// Unreadable unless that path, opened again, is the held file itself.
 FinalPathStatus QueryFinalPath(HANDLE file, std::wstring& out, std::size_t capacity);
 
 }  // namespace platform

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "platform/unique_resource.h"
-#include "remover/engine/file_deletion.h"
+#include "remover/engine/path_spelling.h"
 
 namespace remover {
 namespace {

@@ -9,8 +9,9 @@
 #include "platform/code_page_case.h"
 #include "remover/core/deletion_rules.h"
 #include "remover/core/folder_refusal.h"
-#include "remover/engine/file_deletion.h"
 #include "remover/engine/file_link.h"
+#include "remover/engine/path_spelling.h"
+#include "remover/engine/user_links.h"
 
 namespace remover {
 namespace {
@@ -21,58 +22,25 @@ std::vector<std::string> Upper(std::vector<std::string> texts) {
     return texts;
 }
 
-// Where the first name below the drive ("C:") or share ("\\host\share") starts.
-size_t RootLength(const std::string& path) {
-    if (path.size() < 2 || path[0] != '\\' || path[1] != '\\') return path.size() >= 2 && path[1] == ':' ? 2 : 0;
-    const size_t share = path.find('\\', 2);
-    if (share == std::string::npos) return path.size();
-    const size_t end = path.find('\\', share + 1);
-    return end == std::string::npos ? path.size() : end;
-}
-
 }  // namespace
-
-std::vector<std::string> PathSpellings(const std::string& path) {
-    std::vector<std::string> spellings{path};
-    if (::GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return spellings;
-    const std::optional<std::string> longForm = ExpandToLongPath(path);
-    // A path too long to handle keeps a spelling no rule accepts.
-    spellings.push_back(longForm.value_or(std::string()));
-    char shortForm[MAX_PATH] = {};
-    const DWORD length = ::GetShortPathNameA(path.c_str(), shortForm, MAX_PATH);
-    if (length > 0 && length < MAX_PATH) spellings.push_back(shortForm);
-    std::string finalPath;
-    if (ReadFinalPath(path, finalPath)) spellings.push_back(finalPath);
-    return spellings;
-}
-
-std::vector<std::string> UpperSpellings(const std::string& path) { return Upper(PathSpellings(path)); }
-
-bool HasLinkBelow(const std::string& written, const std::string& trustedBase, bool includeLast) {
-    std::string folder = written;
-    for (char& c : folder)
-        if (c == '/') c = '\\';
-    size_t start = RootLength(folder);
-    if (!trustedBase.empty() && remover_core::LiesWithin(Upper({folder})[0], Upper({trustedBase})[0]))
-        start = std::max(start, trustedBase.size());
-    while (start < folder.size() && folder[start] == '\\') ++start;
-    // Each name from the first one below the base, down to the folder itself.
-    for (size_t end = folder.find('\\', start);; end = folder.find('\\', end + 1)) {
-        const bool last = end == std::string::npos;
-        if (last && !includeLast) return false;
-        const std::string prefix = folder.substr(0, last ? folder.size() : end);
-        const DWORD attributes = ::GetFileAttributesA(prefix.c_str());
-        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return true;
-        if (last) return false;
-    }
-}
 
 bool IsFolderSafeToDelete(const MachinePlaces& places, const std::string& path, const std::string& trustedBase) {
     if (!places.complete) return false;
     if (remover_core::ClassifyFolderPath(path) != remover_core::FolderShape::Walkable) return false;
     for (const std::string& spelling : UpperSpellings(path))
         if (remover_core::IsFolderRefused(spelling, places.folders)) return false;
-    return !HasLinkBelow(path, trustedBase, true);
+    // A folder that is itself a link is removed as a link, never walked.
+    const LinkKind link = ClassifyLink(path);
+    if (link == LinkKind::Link || link == LinkKind::ResolvesElsewhere) return false;
+    return !HasUserLinkOnTheWay(places, path, trustedBase);
+}
+
+bool IsFolderLinkSafeToRemove(const MachinePlaces& places, const std::string& path, const std::string& trustedBase) {
+    if (!places.complete || remover_core::ClassifyFolderPath(path) != remover_core::FolderShape::Walkable)
+        return false;
+    // Its own name is judged, not what it points to: that stays.
+    return !remover_core::IsFolderRefused(platform::CodePageUpper(path), places.folders) &&
+           !HasUserLinkOnTheWay(places, path, trustedBase);
 }
 
 bool IsFileSafeToRemove(const MachinePlaces& places, const std::string& path) {
@@ -81,6 +49,7 @@ bool IsFileSafeToRemove(const MachinePlaces& places, const std::string& path) {
         return false;
     const DWORD attributes = ::GetFileAttributesA(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+    if (HasUserLinkOnTheWay(places, path, std::string())) return false;
     // A file that the machine's registry names may lie on another computer's
     // share; the product's own folder in Application Data may be redirected.
     for (const std::string& spelling : UpperSpellings(path))

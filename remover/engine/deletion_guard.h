@@ -10,31 +10,27 @@
 
 namespace remover {
 
-// Every spelling of an existing path: as written, long form, short form and
-// the final path; only the written one for a path that does not exist.
-std::vector<std::string> PathSpellings(const std::string& path);
-// The same, upper-cased the way the code page does, for comparisons.
-std::vector<std::string> UpperSpellings(const std::string& path);
-
-// True when a name of the folder below `trustedBase` (the folder it was built
-// from; empty for the drive root or share) is a link. With `includeLast`
-// false, the folder's own name is not looked at.
-bool HasLinkBelow(const std::string& folder, const std::string& trustedBase, bool includeLast);
-
 // A folder that may be deleted with everything in it: none of its spellings
 // is, holds or lies inside a Windows, system or shared folder or another
 // user's profile, is or holds one of the current user's own folders, is one of
 // the maker's "Halvorix" folders, or is a share other than the product's
-// Application Data folder; and no name below `trustedBase`, the folder's own
-// included, is a link. Judged against the run's places; nothing is safe when
-// they are incomplete.
+// Application Data folder (its final path included); its own name is no
+// link; and no folder on the way below `trustedBase` is a link that a
+// standard user could re-point (user_links.h). Judged against the run's
+// places; nothing is safe when they are incomplete.
 bool IsFolderSafeToDelete(const MachinePlaces& places, const std::string& path,
                           const std::string& trustedBase = std::string());
+
+// A product folder that is itself a link may be removed as a link (what it
+// points to stays) when its own name is no protected folder and no folder on
+// the way below `trustedBase` is a link a standard user could re-point.
+bool IsFolderLinkSafeToRemove(const MachinePlaces& places, const std::string& path, const std::string& trustedBase);
 
 // A single file that may be unregistered and deleted: an absolute path that
 // names no folder, lies on no local or administrative share and outside the
 // Windows folder in every spelling (the product's Application Data folder
-// excepted). Another computer's share is fine: the registry names the file.
+// excepted), and is reached through no link a standard user could re-point.
+// Another computer's share is fine: the registry names the file.
 bool IsFileSafeToRemove(const MachinePlaces& places, const std::string& path);
 
 // A file that the walk of a folder found, named by the folder's long form and

@@ -6,9 +6,7 @@
 #include <vector>
 
 #include "platform/code_page_case.h"
-#include "platform/name_search.h"
 #include "platform/unique_resource.h"
-#include "remover/core/long_path_walk.h"
 #include "remover/core/rename_section.h"
 #include "remover/engine/elevation.h"
 #include "remover/engine/machine_places.h"
@@ -57,15 +55,10 @@ bool IsInUseError(DWORD error) {
     return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
 }
 
-// The deletion at restart runs with the system's rights and follows the path
-// as it is then: wherever a standard user can create or rename a folder on
-// it, a link could stand there by that time. An elevated run schedules only
-// inside the product's folders that administrators alone can change, and
-// leaves anything else for the run after the restart. A standard user's run
-// (and the Windows 95 family) gains no rights by the restart.
+// An elevated run leaves a file it may not schedule for the run after the
+// restart (see ElevatedRunDistrustsAtRestart).
 bool MaySchedule(RemovalContext& context, const std::string& path) {
-    const MachinePlaces& places = PlacesOf(context);
-    return !places.elevated || LiesInAdminOnlyProductFolders(places, path);
+    return !ElevatedRunDistrustsAtRestart(PlacesOf(context), path);
 }
 
 }  // namespace
@@ -111,20 +104,6 @@ void DeleteFileOrSchedule(RemovalContext& context, const std::string& path, cons
         ::MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
     else if (family == VER_PLATFORM_WIN32_WINDOWS)
         ScheduleInWininit(path);
-}
-
-std::optional<std::string> ExpandToLongPath(const std::string& path) {
-    return remover_core::WalkLongPath(path, FindLongName);
-}
-
-std::optional<std::string> FindLongName(const std::string& path) {
-    const std::string_view written = remover_core::LastPathComponent(path);
-    // A wildcard would let the search answer with some other file's name.
-    if (remover_core::HasSearchWildcard(written)) return std::string(written);
-    std::vector<platform::FoundName> found;
-    if (!platform::FindNames(path, found) || found.empty()) return std::string(written);
-    if (!found.front().exact) return std::nullopt;
-    return found.front().name;
 }
 
 }  // namespace remover

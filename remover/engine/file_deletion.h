@@ -1,6 +1,5 @@
 #pragma once
 #include <functional>
-#include <optional>
 #include <string>
 
 #include "remover/engine/removal_context.h"
@@ -31,15 +30,5 @@ bool HoldsScheduledFiles(const RemovalContext& context, const std::string& folde
 // restart (compared without regard to case). A file that several removal
 // steps name is then neither unregistered nor scheduled a second time.
 bool IsScheduledForRestart(const RemovalContext& context, const std::string& path);
-
-// The path with every component in its long form as stored on disk, or
-// nullopt for a path of more than 260 characters or one whose long form the
-// code page cannot spell exactly.
-std::optional<std::string> ExpandToLongPath(const std::string& path);
-
-// The long name of the path's last component, or the text after its last
-// backslash when nothing is found; nullopt when the name found has no exact
-// spelling in the code page.
-std::optional<std::string> FindLongName(const std::string& path);
 
 }  // namespace remover

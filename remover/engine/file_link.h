@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "platform/final_path.h"
 
@@ -16,16 +17,31 @@ platform::FinalPathStatus ReadHeldFinalPath(HANDLE file, std::string& out);
 
 enum class LinkKind {
     None,         // the file is what the path names
-    Link,         // the path is itself a link (a reparse point)
-    ResolvesElsewhere,  // no reparse point, but the file system resolves the
-                        // path to another file: a linked folder on the way,
-                        // or a host link under Wine
+    Link,         // the path's own name is a link (a junction or symbolic link)
+    ResolvesElsewhere,  // no reparse point, but the path's own name leads to
+                        // another file (a host link under Wine)
+    ThroughLinkedFolder,  // a folder on the way, or the drive, leads
+                          // elsewhere: the file is reached by its final path
 };
 
-// Which of the three the path is. None for a missing file, and where the
-// final path cannot be read.
+// Which of the four the path is. None for a missing file, and where the
+// final path cannot be read. A reparse point that is no link (a deduplicated
+// file, a cloud placeholder) is judged by where it resolves, like any file.
 LinkKind ClassifyLink(const std::string& path);
 
 inline bool IsLinkedFile(const std::string& path) { return ClassifyLink(path) != LinkKind::None; }
+
+// A folder on the way to a path that leads elsewhere, and the final path of
+// the folder that holds it.
+struct FolderLink {
+    std::string link;
+    std::string holder;
+};
+
+// The folders on the way to `path` (its own name not included) that lead
+// elsewhere, from the first name below `base` on (below the drive or share
+// when `base` is empty or not above the path). A drive that is itself
+// substituted or mapped is no folder link.
+std::vector<FolderLink> FolderLinksOnTheWay(const std::string& path, const std::string& base);
 
 }  // namespace remover

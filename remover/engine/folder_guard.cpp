@@ -8,7 +8,7 @@
 
 #include "platform/optional_proc.h"
 #include "platform/registry_key.h"
-#include "remover/engine/file_deletion.h"
+#include "remover/engine/path_spelling.h"
 #include "remover/engine/shell_folder.h"
 
 namespace remover {

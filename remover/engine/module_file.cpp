@@ -50,14 +50,19 @@ void RemoveLongPath(RemovalContext& context, const MachinePlaces& places, const 
     // Already unregistered, its value deleted and scheduled earlier in this run.
     if (IsScheduledForRestart(context, longPath)) return;
     const LinkKind link = ClassifyLink(longPath);
-    if (IsModuleName(longPath) && link == LinkKind::None) UnregisterModule(places, longPath);
+    // Reached through a folder link the guard let pass: the file is loaded and
+    // deleted by where it lies, its final path.
+    std::string file = longPath;
+    if (link == LinkKind::ThroughLinkedFolder && !ReadFinalPath(longPath, file)) return;
+    const bool plain = link == LinkKind::None || link == LinkKind::ThroughLinkedFolder;
+    if (IsModuleName(file) && plain) UnregisterModule(places, file);
     platform::RegistryKeyA sharedDlls;
     if (sharedDlls.Open(HKEY_LOCAL_MACHINE, kSharedDllsKey, KEY_ALL_ACCESS) == ERROR_SUCCESS)
         ::RegDeleteValueA(sharedDlls.get(), longPath.c_str());
     switch (link) {
         case LinkKind::None:
-            DeleteFileOrSchedule(context, longPath,
-                                 deleteNow ? deleteNow : [&longPath] { return DeleteThroughHandle(longPath); });
+        case LinkKind::ThroughLinkedFolder:
+            DeleteFileOrSchedule(context, file, deleteNow ? deleteNow : [&file] { return DeleteThroughHandle(file); });
             break;
         case LinkKind::Link:
             // DeleteFileA removes the link itself; clearing its attributes

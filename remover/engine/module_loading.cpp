@@ -8,7 +8,7 @@
 namespace remover {
 
 bool MayLoadComponentModule(const MachinePlaces& places, const std::string& longPath) {
-    return !(places.elevated && LiesInUserProfile(places, longPath));
+    return !ElevatedRunDistrusts(places, longPath);
 }
 
 platform::UniqueModule LoadComponentModule(const std::string& longPath) {

@@ -102,7 +102,7 @@ void RunOldUninstallers(RemovalContext& context, HKEY hive, bool silent) {
         launch->found = true;
     }
     const MachinePlaces& places = PlacesOf(context);
-    if (hive == HKEY_CURRENT_USER && places.elevated)
+    if (ElevatedRunDistrusts(places, hive))
         StartApprovedAndWait(places, *launch);
     else
         StartAndWait(*launch);

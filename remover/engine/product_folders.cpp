@@ -11,6 +11,7 @@
 #include "remover/engine/canonical_path.h"
 #include "remover/engine/deletion_guard.h"
 #include "remover/engine/file_deletion.h"
+#include "remover/engine/file_link.h"
 #include "remover/engine/machine_places.h"
 #include "remover/engine/module_file.h"
 #include "remover/engine/product_places.h"
@@ -81,14 +82,24 @@ void DeleteFolderTree(RemovalContext& context, const std::string& path, const st
     // The guard judges, and the walk starts from, one spelling of the folder.
     const std::optional<std::string> folder = CanonicalPath(path);
     if (!folder) return;
+    const MachinePlaces& places = PlacesOf(context);
+    // A folder that is itself a link goes as a link: what it points to stays.
+    const LinkKind link = ClassifyLink(*folder);
+    if (link == LinkKind::Link) {
+        if (IsFolderLinkSafeToRemove(places, *folder, trustedBase)) ::RemoveDirectoryA(folder->c_str());
+        return;
+    }
     // The refusal lives here so that no caller can hand a drive, a share, a
-    // system folder or a path through a link to the walk.
-    if (!IsFolderSafeToDelete(PlacesOf(context), *folder, trustedBase)) return;
+    // system folder or a path through a user's link to the walk.
+    if (!IsFolderSafeToDelete(places, *folder, trustedBase)) return;
     // The canonical form is the long one: every name the walk finds is then
     // long too, as the SharedDlls values and the files scheduled are spelled.
-    if (!platform::HeldFolder::Available()) return DeleteTreeBelow(context, *folder);
-    if (platform::HeldFolder held = platform::HeldFolder::Open(platform::Widen(*folder)))
-        DeleteHeldTree(context, std::move(held), *folder);
+    // Through a link an administrator made, the walk starts where it leads.
+    std::string walked = *folder;
+    if (link == LinkKind::ThroughLinkedFolder && !ReadFinalPath(*folder, walked)) return;
+    if (!platform::HeldFolder::Available()) return DeleteTreeBelow(context, walked);
+    if (platform::HeldFolder held = platform::HeldFolder::Open(platform::Widen(walked)))
+        DeleteHeldTree(context, std::move(held), walked);
 }
 
 void RemoveProductFolders(RemovalContext& context) {

@@ -47,7 +47,8 @@ void RemoveClassRegistration(RemovalContext& context, const GUID& classId) {
     // anywhere else it could be another program's file, named to have it
     // unregistered and deleted. (Nothing is loaded from below the profile.)
     const MachinePlaces& places = PlacesOf(context);
-    if (!places.elevated || !server->fromUser || LiesInUserProfile(places, server->path) ||
+    if (!ElevatedRunDistrusts(places, server->fromUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE) ||
+        LiesInUserProfile(places, server->path) ||
         LiesInProductFolders(places, server->path))
         RemoveModuleFile(context, server->path.c_str());
     DeleteClassRegistration(classId);

@@ -17,6 +17,18 @@ bool InsideAny(const std::string& path, const std::vector<std::string>& folders)
 
 }  // namespace
 
+bool ElevatedRunDistrusts(const MachinePlaces& places, const std::string& path) {
+    return places.elevated && LiesInUserProfile(places, path);
+}
+
+bool ElevatedRunDistrusts(const MachinePlaces& places, HKEY hive) {
+    return places.elevated && hive == HKEY_CURRENT_USER;
+}
+
+bool ElevatedRunDistrustsAtRestart(const MachinePlaces& places, const std::string& path) {
+    return places.elevated && !LiesInAdminOnlyProductFolders(places, path);
+}
+
 bool LiesInUserProfile(const MachinePlaces& places, const std::string& path) {
     if (InsideAny(path, places.userFolders)) return true;
     std::string resolved;

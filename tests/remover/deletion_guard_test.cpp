@@ -147,6 +147,63 @@ TEST(DeletionGuard, RefusesFoldersReachedThroughALink) {
     RemoveTree(elsewhere);
 }
 
+// A link on the way to a registered file, into the product's Common Files
+// folder: where only administrators can change it (the client's folder in
+// Program Files) the file goes and its unregistration runs, by where it lies;
+// where a standard user could re-point it (a folder Everyone may write, the
+// profile) nothing is loaded or deleted.
+TEST(DeletionGuard, FollowsOnlyLinksThatNoStandardUserCanChange) {
+    ScopedRegistryCleanup records({{HKEY_CURRENT_USER, kProbeRecordsKey}});
+    const std::string product = CommonFiles() + "\\Halvorix\\Meridel";
+    const std::string client = ProgramFiles() + "\\Halvorix\\Meridel VRML Client";
+    const struct {
+        std::string holder;
+        bool everyoneWrites, followed;
+    } cases[] = {
+        {client, false, true},
+        {client + "\\Open", true, false},
+        {ShellFolder(CSIDL_APPDATA) + "\\Halvorix\\Meridel", false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.holder);
+        ASSERT_TRUE(CopyFileTo(FixturePath("unreg_probe.dll"), product + "\\engine.dll"));
+        CreateFolders(c.holder);
+        if (c.everyoneWrites) {
+            ASSERT_TRUE(LetEveryoneWrite(c.holder));
+        }
+        {
+            ScopedHostLinks links;
+            if (!links.Folder(c.holder + "\\Common", product)) GTEST_SKIP() << "no host links here";
+            remover::RemovalContext context;
+            remover::RemoveModuleFile(context, (c.holder + "\\Common\\engine.dll").c_str());
+        }
+        EXPECT_EQ(FileExists(product + "\\engine.dll"), !c.followed);
+        EXPECT_EQ(ProbeCount("Loaded", "engine.dll"), c.followed ? 1u : 0u);
+        DeleteTree(HKEY_CURRENT_USER, kProbeRecordsKey);
+        for (const std::string& base : {CommonFiles(), ProgramFiles(), ShellFolder(CSIDL_APPDATA)})
+            RemoveTree(base + "\\Halvorix");
+    }
+}
+
+// A product folder that is itself a link goes as a link: what it points to
+// stays and nothing in it is loaded. (Wine cannot remove a host link from the
+// Windows side, so here the link stays too.)
+TEST(DeletionGuard, RemovesAProductFolderThatIsALinkAsALink) {
+    ScopedRegistryCleanup records({{HKEY_CURRENT_USER, kProbeRecordsKey}});
+    ScopedTempFolder target("linked-product");
+    ASSERT_TRUE(CopyFileTo(FixturePath("unreg_probe.dll"), target.path() + "\\keep.dll"));
+    CreateFolders(CommonFiles() + "\\Halvorix");
+    {
+        ScopedHostLinks links;
+        ASSERT_TRUE(links.Folder(CommonFiles() + "\\Halvorix\\Meridel", target.path()));
+        remover::RemovalContext context;
+        remover::RemoveProductFolders(context);
+    }
+    EXPECT_TRUE(FileExists(target.path() + "\\keep.dll"));
+    EXPECT_EQ(ProbeCount("Loaded", "keep.dll"), 0u);
+    RemoveTree(CommonFiles() + "\\Halvorix");
+}
+
 // Single files named by a class registration, the product key or a browser
 // folder: what is not plainly one of the product's files is neither loaded
 // nor deleted, and its SharedDlls value stays.

@@ -1,4 +1,5 @@
 #include "remover/engine/file_deletion.h"
+#include "remover/engine/path_spelling.h"
 
 #include <gtest/gtest.h>
 

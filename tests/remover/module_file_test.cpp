@@ -191,6 +191,7 @@ TEST(RemoverProgram, ARegisteredPathLeadsToNoOtherFile) {
     const std::string base = scratch.path();
     const char* const files[] = {"\\other\\evil.dll", "\\x\\evil.dll", "\\x\\sub\\x\\evil.dll"};
     for (const char* file : files) ASSERT_TRUE(CopyFileTo(FixturePath("unreg_probe.dll"), base + file));
+    ASSERT_TRUE(LetEveryoneWrite(base + "\\x"));  // j is a standard user's link
     ScopedHostLinks links;
     if (!links.Folder(base + "\\x\\j", base + "\\other")) GTEST_SKIP() << "no host links here";
     for (const wchar_t* registered : {L"\\x\\j/evil.dll", L"\\x\\sub\\..\\evil.dll", L"\\x\uFF3Cevil.dll"}) {

@@ -145,7 +145,7 @@ TEST_F(ModuleLoadingTest, LinksAreToldFromFiles) {
         {target, LinkKind::None},
         {folder_.path() + "\\filelink.dll", LinkKind::ResolvesElsewhere},
         {folder_.path() + "\\folderlink", LinkKind::Link},
-        {folder_.path() + "\\folderlink\\engine.dll", LinkKind::ResolvesElsewhere},
+        {folder_.path() + "\\folderlink\\engine.dll", LinkKind::ThroughLinkedFolder},
         {folder_.path() + "\\missing.dll", LinkKind::None},
     };
     for (const auto& c : cases) {

@@ -1,6 +1,9 @@
 #include "tests/support/file_fixture.h"
 
 #include <gtest/gtest.h>
+#include <sddl.h>
+
+#include <memory>
 
 #include "platform/exact_text.h"
 #include "platform/unique_resource.h"
@@ -91,6 +94,15 @@ std::string TestBinFolder() {
 }
 
 std::string FixturePath(const std::string& fileName) { return TestBinFolder() + "\\" + fileName; }
+
+bool LetEveryoneWrite(const std::string& folder) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    const char* everyoneWrites = "D:(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1301bf;;;WD)";
+    if (!::ConvertStringSecurityDescriptorToSecurityDescriptorA(everyoneWrites, SDDL_REVISION_1, &descriptor, nullptr))
+        return false;
+    const std::unique_ptr<void, HLOCAL(WINAPI*)(HLOCAL)> owned(descriptor, ::LocalFree);
+    return ::SetFileSecurityA(folder.c_str(), DACL_SECURITY_INFORMATION, descriptor);
+}
 
 ScopedTempFolder::ScopedTempFolder(const std::string& name) {
     // At the system drive's root, outside the user's profile: an elevated run

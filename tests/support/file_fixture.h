@@ -35,6 +35,12 @@ std::string TestBinFolder();
 // A fixture module or program built beside the tests, by file name.
 std::string FixturePath(const std::string& fileName);
 
+// Lets Everyone add files and folders to the folder (as a folder a standard
+// user can write). Wine keeps an access list as the folder's Unix mode: what
+// Everyone may do survives, the other groups do not, and a new folder lets
+// Everyone read only.
+bool LetEveryoneWrite(const std::string& folder);
+
 // A fresh, empty folder at the system drive's root (outside the user's
 // profile), removed on destruction.
 class ScopedTempFolder {
