@@ -12,8 +12,13 @@ using SetInfoFn = BOOL(WINAPI*)(HANDLE, FILE_INFO_BY_HANDLE_CLASS, LPVOID, DWORD
 }  // namespace
 
 platform::UniqueFile HoldForLoading(const std::string& path) {
-    return platform::UniqueFile(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                              FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    const auto open = [&path](DWORD flags) {
+        return ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, flags, nullptr);
+    };
+    platform::UniqueFile held(open(FILE_FLAG_OPEN_REPARSE_POINT));
+    // Systems without reparse points (the Windows 95 family, NT 4) may refuse the flag.
+    if (!held && ::GetLastError() == ERROR_INVALID_PARAMETER) held.reset(open(0));
+    return held;
 }
 
 bool HeldFileIsPath(HANDLE held, const std::string& path) {

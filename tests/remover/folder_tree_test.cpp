@@ -328,25 +328,22 @@ TEST(RemoveProductFolders, WithoutShfolderLeavesApplicationDataAlone) {
     for (const std::string& folder : {appData, common, program}) RemoveTree(Parent(folder));
 }
 
-// A process of the user's swaps a subfolder of the product's Application Data
-// folder with a link to another program's folder while the walk runs.
-TEST(ProductFolderWalk, ASubfolderSwappedForALinkNeverLeadsTheWalkOut) {
-    ScopedTempFolder other("walk-race");
+// A process of the user's swaps a product subfolder with a link to another program's folder during walks.
+TEST_F(DeleteFolderTreeTest, ASubfolderSwappedForALinkNeverLeadsTheWalkOut) {
     std::string base, product;
     ASSERT_TRUE(remover::GetProductFolderAndBase(false, base, product));
     const ScopedFolderCleanup maker(base + "\\Halvorix");
     const auto file = [](const std::string& folder, int i) { return folder + "\\file" + std::to_string(i) + ".txt"; };
     const int kRuns = 20, kFiles = 20;
     int otherGone = 0;
-    remover::RemovalContext context;
     for (int run = 0; run < kRuns; ++run) {
-        for (int i = 0; i < kFiles; ++i) WriteFile(file(other.path(), i)), WriteFile(file(product + "\\Data", i));
+        for (int i = 0; i < kFiles; ++i) WriteFile(file(folder_.path(), i)), WriteFile(file(product + "\\Data", i));
         {
-            const HostLinkSwapper swapper(HostLinkSwapper::FolderForLink{}, product + "\\Data", other.path());
+            const HostLinkSwapper swapper(HostLinkSwapper::FolderForLink{}, product + "\\Data", folder_.path());
             if (!swapper.started()) GTEST_SKIP() << "no host links here";
-            remover::DeleteFolderTree(context, product, base);
+            remover::DeleteFolderTree(context_, product, base);
         }
-        for (int i = 0; i < kFiles; ++i) otherGone += !FileExists(file(other.path(), i));
+        for (int i = 0; i < kFiles; ++i) otherGone += !FileExists(file(folder_.path(), i));
         RemoveTree(product);
     }
     EXPECT_EQ(otherGone, 0) << "files deleted over " << kRuns << " runs";

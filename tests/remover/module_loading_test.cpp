@@ -106,14 +106,12 @@ TEST_F(ModuleLoadingTest, AnElevatedRunLoadsNoModuleFromTheUserProfile) {
     RemoveTree(profileFolder);
 }
 
-// A file in use: a standard user's run schedules it anywhere, an elevated run (the restart deletes by name
-// as the system) only in the product's folders that no standard user can change. Both ask to restart.
+// A file in use is scheduled in a standard user's run, in an elevated one only where no standard user can repoint it.
 TEST_F(ModuleLoadingTest, AFileInUseIsScheduledOnlyWhereNoStandardUserCanRepointItsPath) {
     const ScopedFolderCleanup maker(AppDataMakerFolder());
-    const std::string appData = AppDataProductFolder(), common = CommonFilesProductFolder();
+    const std::string appData = AppDataProductFolder(), common = CommonFilesProductFolder(), root = folder_.path();
     const ScopedFolderCleanup commonMaker(common.substr(0, common.rfind('\\')));
-    const std::pair<std::string, bool> cases[] = {{appData, true}, {appData, false}, {folder_.path(), true},
-                                                  {folder_.path(), false}, {common, true}};
+    const std::pair<std::string, bool> cases[] = {{appData, true}, {appData, false}, {root, true}, {common, true}};
     for (const auto& [folder, elevated] : cases) {
         const std::string path = folder + "\\held.txt";
         SCOPED_TRACE(path + (elevated ? " | elevated" : " | standard user"));

@@ -264,8 +264,7 @@ TEST_F(OldUninstallers, AnElevatedRunStartsAPerUserUninstallerByItsHeldFinalPath
     EXPECT_EQ(ArgumentsAfterProgram(runs[0].commandLine, program_), " /S /U");
 }
 
-// A process of the user's flips a link between the maker's folder and its
-// own while the elevated step checks and starts the uninstaller through it.
+// A process of the user's flips a link between the maker's folder and its own during elevated runs.
 TEST_F(OldUninstallers, ALinkFlippedBetweenCheckAndStartNeverStartsTheUsersProgram) {
     const int kRuns = 22;
     const char kLaunches[] = "Software\\MeridelTest\\Launches";  // launch_recorder.exe's records
@@ -274,8 +273,7 @@ TEST_F(OldUninstallers, ALinkFlippedBetweenCheckAndStartNeverStartsTheUsersProgr
     SetString(HKEY_CURRENT_USER, kUninstallKey, "UninstallString", "\"" + own.path() + "\\switch\\uninst.exe\" -u");
     ScopedRegistryCleanup launches({{HKEY_CURRENT_USER, kLaunches}});
     size_t users = 0, makers = 0;  // runs that started each
-    const HostLinkSwapper swapper(own.path() + "\\switch", program_.substr(0, program_.rfind('\\')),
-                                  own.path() + "\\mine");
+    HostLinkSwapper swapper(own.path() + "\\switch", folder_.path() + "\\Meridel VRML Client", own.path() + "\\mine");
     if (!swapper.started()) GTEST_SKIP() << "no host links here";
     for (int run = 0; run < kRuns; ++run) {
         ClearUninstallerRuns();

@@ -84,8 +84,7 @@ HostLinkSwapper::HostLinkSwapper(const std::string& link, const std::string& fir
     started_ = StartHostProgram("\\\\?\\unix\\bin\\sh", "-c \"" + loop + "\"");
 }
 
-// Folder and link trade places by renameat2's atomic exchange (through python3's ctypes), so that every
-// look finds one or the other; at the end the folder is put back.
+// Folder and link trade places by renameat2's atomic exchange (python3's ctypes); the folder is put back.
 constexpr char kExchangeLoop[] =
     "exec('import ctypes,os,sys,time\\na,b,t,s=sys.argv[1:5];os.symlink(t,b);l=ctypes.CDLL(None)\\n"
     "x=lambda:l.renameat2(-100,a.encode(),-100,b.encode(),2)\\nwhile not os.path.exists(s):\\n x();time.sleep(.001)\\n"
@@ -96,10 +95,9 @@ HostLinkSwapper::HostLinkSwapper(FolderForLink, const std::string& folder, const
     : link_(folder) {
     const std::string a = HostPath(folder), t = HostPath(target), s = HostPath(folder + ".stop");
     if (a.empty() || t.empty() || s.empty()) return;
-    const std::string arguments = "\"" + a + "\" \"" + t + ".swap\" \"" + t + "\" \"" + s + "\"";
-    started_ =
-        StartHostProgram("\\\\?\\unix\\usr\\bin\\python3", std::string("-c \"") + kExchangeLoop + "\" " + arguments);
-    // The race is on once the link has been seen in the folder's place.
+    const std::string arguments =
+        std::string("-c \"") + kExchangeLoop + "\" \"" + a + "\" \"" + t + ".swap\" \"" + t + "\" \"" + s + "\"";
+    started_ = StartHostProgram("\\\\?\\unix\\usr\\bin\\python3", arguments);
     for (int i = 0; started_ && i < 2000 && !(::GetFileAttributesA(folder.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT); ++i)
         ::Sleep(1);
 }

@@ -45,8 +45,7 @@ private:
 class HostLinkSwapper {
 public:
     HostLinkSwapper(const std::string& link, const std::string& first, const std::string& second);
-    // The other race: swaps the real folder `folder` with a host link to `target` and back (each time one
-    // atomic exchange) until it ends, then puts back what is left of the folder.
+    // The other race: the real folder `folder` and a host link to `target` trade places until it ends.
     struct FolderForLink {};
     HostLinkSwapper(FolderForLink, const std::string& folder, const std::string& target);
     ~HostLinkSwapper();
