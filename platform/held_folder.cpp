@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstring>
 
+#include "platform/final_path.h"
 #include "platform/optional_proc.h"
 
 namespace platform {
@@ -28,15 +29,13 @@ constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELE
 
 HMODULE Kernel32() { return ::GetModuleHandleA("kernel32.dll"); }
 
-// The final path of what the handle opened, "\\?\" form; empty when unknown.
+// The final path of what the handle opened, "\\?\" form; empty when unknown,
+// and when that path does not open the held object itself (Wine spells it
+// from the name after the open, so a folder swapped in between would lend
+// another object its path).
 std::wstring FinalPathOf(HANDLE handle) {
-    const auto finalPath = GetOptionalProc<FinalPathFn>(Kernel32(), "GetFinalPathNameByHandleW");
-    if (!finalPath) return {};
-    std::wstring buffer(MAX_PATH + 8, L'\0');
-    const DWORD length = finalPath(handle, &buffer[0], static_cast<DWORD>(buffer.size()), 0);
-    if (length == 0 || length >= buffer.size()) return {};
-    buffer.resize(length);
-    return buffer;
+    std::wstring finalPath;
+    return QueryFinalPath(handle, finalPath, MAX_PATH + 7) == FinalPathStatus::Read ? finalPath : std::wstring();
 }
 
 // "\\?\C:\x" as "C:\x", "\\?\UNC\host\share" as "\\host\share".
