@@ -57,6 +57,15 @@ bool SameText(const std::wstring& a, const std::wstring& b) {
                                                     static_cast<int>(b.size())) == CSTR_EQUAL;
 }
 
+// Whether `child`, opened by a name below `parent`, is the object the listing
+// gave that name: a link swapped in after the listing leads to another one.
+bool IsListedObject(HANDLE parent, HANDLE child, unsigned long long listedId) {
+    BY_HANDLE_FILE_INFORMATION held{}, opened{};
+    if (!::GetFileInformationByHandle(parent, &held) || !::GetFileInformationByHandle(child, &opened)) return false;
+    const unsigned long long id = (static_cast<unsigned long long>(opened.nFileIndexHigh) << 32) | opened.nFileIndexLow;
+    return opened.dwVolumeSerialNumber == held.dwVolumeSerialNumber && (listedId == 0 || id == listedId);
+}
+
 bool IsLink(HANDLE handle) {
     BY_HANDLE_FILE_INFORMATION info{};
     return !::GetFileInformationByHandle(handle, &info) || (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
@@ -97,12 +106,12 @@ HeldFolder HeldFolder::Open(const std::wstring& path) {
     return HeldFolder(std::move(handle), std::move(finalPath));
 }
 
-HeldFolder HeldFolder::OpenChild(const std::wstring& name) const {
+HeldFolder HeldFolder::OpenChild(const HeldEntry& entry) const {
     UniqueFile child;
-    if (OpenRelative(handle_.get(), name, kFolderAccess, kDirectoryFile | kBackupIntent, child) < 0) return {};
-    if (IsLink(child.get())) return {};
+    if (OpenRelative(handle_.get(), entry.name, kFolderAccess, kDirectoryFile | kBackupIntent, child) < 0) return {};
+    if (IsLink(child.get()) || !IsListedObject(handle_.get(), child.get(), entry.fileId)) return {};
     std::wstring finalPath = FinalPathOf(child.get());
-    if (!SameText(finalPath, finalPath_ + L"\\" + name)) return {};
+    if (!SameText(finalPath, finalPath_ + L"\\" + entry.name)) return {};
     return HeldFolder(std::move(child), std::move(finalPath));
 }
 
@@ -126,7 +135,8 @@ bool HeldFolder::List(std::vector<HeldEntry>& entries) const {
             FILE_ID_BOTH_DIR_INFO info;
             std::memcpy(&info, bytes + offset, offsetof(FILE_ID_BOTH_DIR_INFO, FileName));
             const auto* name = reinterpret_cast<const wchar_t*>(bytes + offset + offsetof(FILE_ID_BOTH_DIR_INFO, FileName));
-            entries.push_back({std::wstring(name, info.FileNameLength / sizeof(wchar_t)), info.FileAttributes});
+            entries.push_back({std::wstring(name, info.FileNameLength / sizeof(wchar_t)), info.FileAttributes,
+                               static_cast<unsigned long long>(info.FileId.QuadPart)});
             if (info.NextEntryOffset == 0) break;
             offset += info.NextEntryOffset;
         }
@@ -134,17 +144,18 @@ bool HeldFolder::List(std::vector<HeldEntry>& entries) const {
     return ::GetLastError() == ERROR_NO_MORE_FILES;
 }
 
-bool HeldFolder::DeleteFileBelow(const std::wstring& name) const {
+bool HeldFolder::DeleteFileBelow(const HeldEntry& entry) const {
     const auto setInfo = GetOptionalProc<SetInfoFn>(Kernel32(), "SetFileInformationByHandle");
     if (!setInfo) return false;
     UniqueFile file;
-    const LONG status = OpenRelative(handle_.get(), name, kFileAccess, kNonDirectoryFile, file);
+    const LONG status = OpenRelative(handle_.get(), entry.name, kFileAccess, kNonDirectoryFile, file);
     if (status < 0) {
         ::SetLastError(ErrorOf(status));
         return false;
     }
     // A name swapped for a link, or a file reached through one, is left alone.
-    if (!SameText(FinalPathOf(file.get()), finalPath_ + L"\\" + name)) {
+    if (!IsListedObject(handle_.get(), file.get(), entry.fileId) ||
+        !SameText(FinalPathOf(file.get()), finalPath_ + L"\\" + entry.name)) {
         ::SetLastError(ERROR_BAD_PATHNAME);
         return false;
     }
