@@ -3,6 +3,7 @@
 // after lingering, so a record present on return proves the wait).
 #include <gtest/gtest.h>
 
+#include "platform/exact_text.h"
 #include "remover/engine/old_uninstallers.h"
 #include "tests/fixtures/uninstaller/run_record.h"
 #include "tests/support/file_fixture.h"
@@ -156,6 +157,17 @@ TEST_F(OldUninstallers, NothingRunsWithoutAUsableRegistration) {
 
         EXPECT_TRUE(ReadUninstallerRuns().empty());
     }
+}
+
+// A look-alike of the backslash (U+FF3C) in the command: read with the 8-bit
+// calls it would turn into the path of the program beside it.
+TEST_F(OldUninstallers, ACommandWithALookAlikeCharacterStartsNothing) {
+    const std::wstring folder = platform::Widen(program_.substr(0, program_.rfind('\\')));
+    SetStringW(HKEY_LOCAL_MACHINE, platform::Widen(kUninstallKey), L"UninstallString",
+               L"\"" + folder + L"\uFF3Cuninst.exe\" -u");
+    ClearUninstallerRuns();
+    RunOldUninstallersOnce(HKEY_LOCAL_MACHINE, true);
+    EXPECT_TRUE(ReadUninstallerRuns().empty());
 }
 
 // A bare program name is looked up in the system folders only: the same name
