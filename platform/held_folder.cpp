@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstring>
 
+#include "platform/final_path.h"
 #include "platform/optional_proc.h"
 
 namespace platform {
@@ -29,15 +30,13 @@ constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELE
 
 HMODULE Kernel32() { return ::GetModuleHandleA("kernel32.dll"); }
 
-// The final path of what the handle opened, "\\?\" form; empty when unknown.
+// The final path of what the handle opened, "\\?\" form; empty when unknown,
+// and when that path does not open the held object itself (Wine spells it
+// from the name after the open, so a folder swapped in between would lend
+// another object its path).
 std::wstring FinalPathOf(HANDLE handle) {
-    const auto finalPath = GetOptionalProc<FinalPathFn>(Kernel32(), "GetFinalPathNameByHandleW");
-    if (!finalPath) return {};
-    std::wstring buffer(MAX_PATH + 8, L'\0');
-    const DWORD length = finalPath(handle, &buffer[0], static_cast<DWORD>(buffer.size()), 0);
-    if (length == 0 || length >= buffer.size()) return {};
-    buffer.resize(length);
-    return buffer;
+    std::wstring finalPath;
+    return QueryFinalPath(handle, finalPath, MAX_PATH + 7) == FinalPathStatus::Read ? finalPath : std::wstring();
 }
 
 // "\\?\C:\x" as "C:\x", "\\?\UNC\host\share" as "\\host\share".
@@ -57,6 +56,15 @@ bool SameText(const std::wstring& a, const std::wstring& b) {
     return a.size() == b.size() && ::CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, a.c_str(),
                                                     static_cast<int>(a.size()), b.c_str(),
                                                     static_cast<int>(b.size())) == CSTR_EQUAL;
+}
+
+// Whether `child`, opened by a name below `parent`, is the object the listing
+// gave that name: a link swapped in after the listing leads to another one.
+bool IsListedObject(HANDLE parent, HANDLE child, unsigned long long listedId) {
+    BY_HANDLE_FILE_INFORMATION held{}, opened{};
+    if (!::GetFileInformationByHandle(parent, &held) || !::GetFileInformationByHandle(child, &opened)) return false;
+    const unsigned long long id = (static_cast<unsigned long long>(opened.nFileIndexHigh) << 32) | opened.nFileIndexLow;
+    return opened.dwVolumeSerialNumber == held.dwVolumeSerialNumber && (listedId == 0 || id == listedId);
 }
 
 bool IsLink(HANDLE handle) {
@@ -114,7 +122,8 @@ HeldFolder HeldFolder::OpenResolved(const std::wstring& path) {
 }
 
 UniqueFile HeldFolder::CreateFileBelow(const std::wstring& name) const {
-    DeleteFileBelow(name);
+    // Whatever the name holds now goes first, as listed by nobody (any file index).
+    DeleteFileBelow(HeldEntry{name, 0, 0});
     UniqueFile file;
     if (OpenRelative(handle_.get(), name, FILE_GENERIC_WRITE, kNonDirectoryFile, file, kCreateNew,
                      FILE_SHARE_READ) < 0)
@@ -124,12 +133,12 @@ UniqueFile HeldFolder::CreateFileBelow(const std::wstring& name) const {
     return file;
 }
 
-HeldFolder HeldFolder::OpenChild(const std::wstring& name) const {
+HeldFolder HeldFolder::OpenChild(const HeldEntry& entry) const {
     UniqueFile child;
-    if (OpenRelative(handle_.get(), name, kFolderAccess, kDirectoryFile | kBackupIntent, child) < 0) return {};
-    if (IsLink(child.get())) return {};
+    if (OpenRelative(handle_.get(), entry.name, kFolderAccess, kDirectoryFile | kBackupIntent, child) < 0) return {};
+    if (IsLink(child.get()) || !IsListedObject(handle_.get(), child.get(), entry.fileId)) return {};
     std::wstring finalPath = FinalPathOf(child.get());
-    if (!SameText(finalPath, finalPath_ + L"\\" + name)) return {};
+    if (!SameText(finalPath, finalPath_ + L"\\" + entry.name)) return {};
     return HeldFolder(std::move(child), std::move(finalPath));
 }
 
@@ -153,7 +162,8 @@ bool HeldFolder::List(std::vector<HeldEntry>& entries) const {
             FILE_ID_BOTH_DIR_INFO info;
             std::memcpy(&info, bytes + offset, offsetof(FILE_ID_BOTH_DIR_INFO, FileName));
             const auto* name = reinterpret_cast<const wchar_t*>(bytes + offset + offsetof(FILE_ID_BOTH_DIR_INFO, FileName));
-            entries.push_back({std::wstring(name, info.FileNameLength / sizeof(wchar_t)), info.FileAttributes});
+            entries.push_back({std::wstring(name, info.FileNameLength / sizeof(wchar_t)), info.FileAttributes,
+                               static_cast<unsigned long long>(info.FileId.QuadPart)});
             if (info.NextEntryOffset == 0) break;
             offset += info.NextEntryOffset;
         }
@@ -161,17 +171,18 @@ bool HeldFolder::List(std::vector<HeldEntry>& entries) const {
     return ::GetLastError() == ERROR_NO_MORE_FILES;
 }
 
-bool HeldFolder::DeleteFileBelow(const std::wstring& name) const {
+bool HeldFolder::DeleteFileBelow(const HeldEntry& entry) const {
     const auto setInfo = GetOptionalProc<SetInfoFn>(Kernel32(), "SetFileInformationByHandle");
     if (!setInfo) return false;
     UniqueFile file;
-    const LONG status = OpenRelative(handle_.get(), name, kFileAccess, kNonDirectoryFile, file);
+    const LONG status = OpenRelative(handle_.get(), entry.name, kFileAccess, kNonDirectoryFile, file);
     if (status < 0) {
         ::SetLastError(ErrorOf(status));
         return false;
     }
     // A name swapped for a link, or a file reached through one, is left alone.
-    if (!SameText(FinalPathOf(file.get()), finalPath_ + L"\\" + name)) {
+    if (!IsListedObject(handle_.get(), file.get(), entry.fileId) ||
+        !SameText(FinalPathOf(file.get()), finalPath_ + L"\\" + entry.name)) {
         ::SetLastError(ERROR_BAD_PATHNAME);
         return false;
     }

@@ -16,6 +16,8 @@ namespace platform {
 struct HeldEntry {
     std::wstring name;
     DWORD attributes;
+    // The file index the listing gave (0 where the file system has none).
+    unsigned long long fileId;
 };
 
 class HeldFolder {
@@ -34,16 +36,17 @@ public:
     // first (a link as the link); nothing is created, and the handle is empty,
     // when something is still there or the new file lies anywhere else.
     UniqueFile CreateFileBelow(const std::wstring& name) const;
-    // The subfolder `name`, opened relative to this folder; empty when it is
-    // a link or its final path leads anywhere but directly below this one.
-    HeldFolder OpenChild(const std::wstring& name) const;
+    // The subfolder listed as `entry`, opened relative to this folder; empty
+    // when it is a link, is not the very object listed, or its final path
+    // leads anywhere but directly below this one.
+    HeldFolder OpenChild(const HeldEntry& entry) const;
     // Every entry, "." and ".." included; false when the listing fails.
     bool List(std::vector<HeldEntry>& entries) const;
-    // Deletes the file `name` below this folder through a handle of its own
-    // (read-only cleared first). False with the reason in GetLastError;
-    // ERROR_BAD_PATHNAME when the name no longer names a file directly
-    // inside this folder.
-    bool DeleteFileBelow(const std::wstring& name) const;
+    // Deletes the file listed as `entry` below this folder through a handle of
+    // its own (read-only cleared first). False with the reason in
+    // GetLastError; ERROR_BAD_PATHNAME when the name no longer names that
+    // file directly inside this folder.
+    bool DeleteFileBelow(const HeldEntry& entry) const;
     // Marks this folder for deletion when its handle closes (it must be
     // empty); true when the system accepted it.
     bool DeleteWhenClosed() const;

@@ -1,14 +1,17 @@
 #include "remover/engine/class_registration.h"
 
 #include "platform/registry_key.h"
+#include "platform/registry_text.h"
 
 namespace remover {
 namespace {
 
 constexpr const char kClassesKey[] = "Software\\Classes\\CLSID";
 
+// A path that has no exact spelling in the code page is not the product's:
+// read with the 8-bit calls it would name another file.
 bool ReadServerPath(HKEY hive, const std::string& classKey, std::string& path) {
-    platform::RegistryKeyA key;
+    platform::ExactTextKey key;
     return key.Open(hive, (classKey + "\\InprocServer32").c_str(), platform::kReadWriteAccess) == ERROR_SUCCESS &&
            key.ReadText(nullptr, path, platform::TextRule::TerminatedString) == ERROR_SUCCESS;
 }

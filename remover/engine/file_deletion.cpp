@@ -56,12 +56,10 @@ bool IsInUseError(DWORD error) {
     return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
 }
 
-// The deletion at restart runs with the system's rights and follows the path
-// as it is then: below the user's profile, any process of the user could
-// have replaced a folder on it by a link by that time. An elevated run leaves
-// such a file for the next run instead.
+// An elevated run leaves a file it may not schedule for the run after the
+// restart (see ElevatedRunDistrustsAtRestart).
 bool MaySchedule(RemovalContext& context, const std::string& path) {
-    return !ElevatedRunDistrusts(PlacesOf(context), path);
+    return !ElevatedRunDistrustsAtRestart(PlacesOf(context), path);
 }
 
 }  // namespace

@@ -8,9 +8,10 @@ namespace remover {
 
 // Deletes one file now or, when Windows refuses because it is in use, locked
 // or access is denied, at the next start of Windows (and records in the
-// context that a restart is needed and that the file is scheduled). Where
-// scheduling is unsafe (below the user's profile in an elevated run) the file
-// is left for the run after the restart, which is still asked for.
+// context that a restart is needed and that the file is scheduled). An elevated
+// run schedules only inside the product's folders below Common Files and
+// Program Files; elsewhere the file is left for the run after the restart,
+// which is still asked for.
 // `deleteNow`, when given, deletes the file instead of its path: true when it
 // went, otherwise GetLastError says why.
 using DeleteNow = std::function<bool()>;

@@ -66,14 +66,14 @@ bool ReadFinalPath(const std::string& path, std::string& out) {
     return ReadPlainFinalPath(path, out) == platform::FinalPathStatus::Read;
 }
 
-bool ReadHeldFinalPath(HANDLE file, std::string& out) {
+platform::FinalPathStatus ReadHeldFinalPath(HANDLE file, std::string& out) {
     std::wstring finalPath;
+    const platform::FinalPathStatus status = platform::QueryFinalPath(file, finalPath, kLongestFinalPath);
+    if (status != platform::FinalPathStatus::Read) return status;
     std::string narrow;
-    if (platform::QueryFinalPath(file, finalPath, kLongestFinalPath) != platform::FinalPathStatus::Read ||
-        !platform::NarrowExactly(finalPath, narrow))
-        return false;
+    if (!platform::NarrowExactly(finalPath, narrow)) return platform::FinalPathStatus::Unreadable;
     out = remover_core::PlainFinalPath(narrow);
-    return true;
+    return status;
 }
 
 LinkKind ClassifyLink(const std::string& path) {

@@ -4,14 +4,16 @@
 #include <string>
 #include <vector>
 
+#include "platform/final_path.h"
+
 namespace remover {
 
 // The path the file system resolves `path` to, in plain form ("C:\...").
 // False where it cannot be read (no such file, no GetFinalPathNameByHandleA).
 bool ReadFinalPath(const std::string& path, std::string& out);
-// The final path of a file this process holds open, in plain form. False
-// where it cannot be read, or has a name the code page cannot spell exactly.
-bool ReadHeldFinalPath(HANDLE file, std::string& out);
+// The final path of a file this process holds open, in plain form. Read only
+// when it opens the held object and the code page spells it exactly.
+platform::FinalPathStatus ReadHeldFinalPath(HANDLE file, std::string& out);
 
 enum class LinkKind {
     None,         // the file is what the path names

@@ -180,11 +180,11 @@ std::vector<std::string> LocalHostNames() {
     return names;
 }
 
-// The product's three folders in every spelling, as the walk finds them.
-std::vector<std::string> ProductFolderForms() {
+// The product's folders below Common Files and Program Files in every
+// spelling, as the walk finds them.
+std::vector<std::string> AdminProductFolderForms() {
     std::vector<std::string> forms;
     std::string folder;
-    if (GetProductFolder(false, folder)) AddFolderForms(forms, folder);
     if (GetProductFolder(true, folder)) AddFolderForms(forms, folder);
     if (ReadCurrentVersionFolder(kProgramFilesValue, folder)) AddFolderForms(forms, folder + kClientSubfolder);
     return forms;
@@ -231,7 +231,11 @@ MachinePlaces GatherMachinePlaces() {
     for (const auto* list : {&program.programFiles, &program.commonFiles})
         for (const std::string& folder : *list) AddFolderForms(programForms, folder);
     for (const std::string& folder : programForms) places.makersFolders.push_back(folder + "\\" + product::kMakerFolder);
-    places.productFolders = ProductFolderForms();
+    places.adminProductFolders = AdminProductFolderForms();
+    std::string appData;
+    if (GetProductFolder(false, appData)) AddFolderForms(places.productFolders, appData);
+    places.productFolders.insert(places.productFolders.end(), places.adminProductFolders.begin(),
+                                 places.adminProductFolders.end());
     places.elevated = IsProcessElevated();
     return places;
 }

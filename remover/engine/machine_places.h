@@ -27,6 +27,9 @@ struct MachinePlaces {
     // The product's own folders (Application Data, Common Files and Program
     // Files), in every spelling.
     std::vector<std::string> productFolders;
+    // The two of them that only administrators can change (Common Files and
+    // Program Files), in every spelling.
+    std::vector<std::string> adminProductFolders;
     // False when a folder the guards must know (Windows, System, Program Files
     // and Common Files in each form the machine has) could not be learned:
     // the guards then refuse every folder and file.

@@ -13,6 +13,7 @@
 #include "remover/engine/file_deletion.h"
 #include "remover/engine/file_link.h"
 #include "remover/engine/guarded_call.h"
+#include "remover/engine/held_file.h"
 #include "remover/engine/module_loading.h"
 #include "remover/engine/registry_paths.h"
 #include "remover/engine/removal_report.h"
@@ -28,12 +29,16 @@ bool IsModuleName(const std::string& path) {
 
 // Lets the module remove its own registrations. It runs inside this process;
 // an exception that leaves its entry point is caught, and the removal goes on.
+// The file is held while it is judged and loaded: the path loaded is the
+// held file's own, and nobody can replace or rename it in between.
 void UnregisterModule(const MachinePlaces& places, const std::string& path) {
-    if (!MayLoadComponentModule(places, path)) return;
+    platform::UniqueFile held = HoldForLoading(path);
+    if (!held || !HeldFileIsPath(held.get(), path) || !MayLoadComponentModule(places, path)) return;
     // A damaged image must not stop a silent removal with a system message box.
     const UINT previousMode = ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     platform::UniqueModule module = LoadComponentModule(path);
     ::SetErrorMode(previousMode);
+    held.reset();  // it shares no deletion: the file goes after the load
     if (!module) return;
     FARPROC entryPoint = ::GetProcAddress(module.get(), "DllUnregisterServer");
     // After a fault the module's state is unknown, and unloading it would run
@@ -58,7 +63,7 @@ void RemoveLongPath(RemovalContext& context, const MachinePlaces& places, const 
     switch (link) {
         case LinkKind::None:
         case LinkKind::ThroughLinkedFolder:
-            DeleteFileOrSchedule(context, file, deleteNow);
+            DeleteFileOrSchedule(context, file, deleteNow ? deleteNow : [&file] { return DeleteThroughHandle(file); });
             break;
         case LinkKind::Link:
             // DeleteFileA removes the link itself; clearing its attributes

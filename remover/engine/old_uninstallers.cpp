@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/registry_key.h"
+#include "platform/registry_text.h"
 #include "platform/unique_resource.h"
 #include "remover/core/folder_refusal.h"
 #include "remover/core/uninstall_command.h"
@@ -23,9 +23,11 @@ constexpr const char* kUninstallKeys[] = {
     "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Meridel\xAE VRML Client",
 };
 
+// A command that has no exact spelling in the code page is not the product's:
+// read with the 8-bit calls it could name another program.
 bool ReadUninstallCommand(HKEY hive, std::string& command) {
     for (const char* path : kUninstallKeys) {
-        platform::RegistryKeyA key;
+        platform::ExactTextKey key;
         if (key.Open(hive, path, KEY_READ) != ERROR_SUCCESS) continue;
         return key.ReadText("UninstallString", command) == ERROR_SUCCESS;
     }
@@ -84,7 +86,7 @@ Detail StartApprovedAndWait(const MachinePlaces& places, const remover_core::Uni
     platform::UniqueFile held(::CreateFileA(launch.program.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     remover_core::UninstallLaunch approved;
-    if (!held || !ReadHeldFinalPath(held.get(), approved.program) ||
+    if (!held || ReadHeldFinalPath(held.get(), approved.program) != platform::FinalPathStatus::Read ||
         !LiesInMakersProgramFolders(places, approved.program))
         return remover_core::Reason::OutsideMakersFolders;
     approved.commandLine = remover_core::SwitchesOnlyCommandLine(launch, approved.program);

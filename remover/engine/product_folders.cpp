@@ -77,9 +77,9 @@ void DeleteHeldTreeBelow(RemovalContext& context, const platform::HeldFolder& fo
         if (IsLinkedFolder(entry.attributes)) {
             RemoveFolderLink(context, full);
         } else if (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) {
-            if (platform::HeldFolder child = folder.OpenChild(entry.name)) DeleteHeldTree(context, std::move(child), full);
+            if (platform::HeldFolder child = folder.OpenChild(entry)) DeleteHeldTree(context, std::move(child), full);
         } else {
-            RemoveFoundFile(context, full, [&folder, &entry] { return folder.DeleteFileBelow(entry.name); });
+            RemoveFoundFile(context, full, [&folder, &entry] { return folder.DeleteFileBelow(entry); });
         }
     }
 }

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "remover/core/folder_refusal.h"
 #include "remover/core/shared_dll_name.h"
 #include "remover/engine/file_link.h"
 
@@ -24,6 +25,10 @@ bool ElevatedRunDistrusts(const MachinePlaces& places, HKEY hive) {
     return places.elevated && hive == HKEY_CURRENT_USER;
 }
 
+bool ElevatedRunDistrustsAtRestart(const MachinePlaces& places, const std::string& path) {
+    return places.elevated && !LiesInAdminOnlyProductFolders(places, path);
+}
+
 bool LiesInUserProfile(const MachinePlaces& places, const std::string& path) {
     if (InsideAny(path, places.userFolders)) return true;
     std::string resolved;
@@ -37,6 +42,13 @@ bool LiesInMakersProgramFolders(const MachinePlaces& places, const std::string& 
 bool LiesInProductFolders(const MachinePlaces& places, const std::string& path) {
     std::string resolved;
     return ReadFinalPath(path, resolved) && InsideAny(resolved, places.productFolders);
+}
+
+bool LiesInAdminOnlyProductFolders(const MachinePlaces& places, const std::string& path) {
+    // The folder itself counts too: it is scheduled after its files.
+    std::string resolved;
+    return remover_core::IsPlainFullPath(path) && InsideAny(path + "\\", places.adminProductFolders) &&
+           ReadFinalPath(path, resolved) && InsideAny(resolved + "\\", places.adminProductFolders);
 }
 
 }  // namespace remover

@@ -14,6 +14,11 @@ namespace remover {
 // leaves alone. False in every other run.
 bool ElevatedRunDistrusts(const MachinePlaces& places, const std::string& path);
 bool ElevatedRunDistrusts(const MachinePlaces& places, HKEY hive);
+// The same rule for what the restart does with the system's rights, by the
+// path as it is then: wherever a standard user can create or rename a folder
+// on it, a link could stand there by that time. Only a path inside the
+// product's Common Files and Program Files folders keeps its meaning.
+bool ElevatedRunDistrustsAtRestart(const MachinePlaces& places, const std::string& path);
 
 // True when the file lies below the user's profile or application-data
 // folders, where every unelevated process of the user can write. Both the
@@ -30,5 +35,10 @@ bool LiesInMakersProgramFolders(const MachinePlaces& places, const std::string& 
 // True when the file, as the file system resolves it, lies in one of the
 // product's own three folders. False when it cannot be resolved.
 bool LiesInProductFolders(const MachinePlaces& places, const std::string& path);
+
+// True when the path, as written and as the file system resolves it now, is
+// or lies inside the product's folder below Common Files or Program Files:
+// no standard user can change what such a path names.
+bool LiesInAdminOnlyProductFolders(const MachinePlaces& places, const std::string& path);
 
 }  // namespace remover

@@ -64,9 +64,9 @@ fi
 
 # A module in use can only go at the next restart: the information message is
 # followed by the restart message.
-held='C:\meridel-gui\held.dll'
-mkdir -p "$WINEPREFIX/drive_c/meridel-gui"
-printf 'module' >"$WINEPREFIX/drive_c/meridel-gui/held.dll"
+held='C:\Program Files\Common Files\Halvorix\Meridel\held.dll'  # an elevated run schedules only there
+makers="$WINEPREFIX/drive_c/Program Files/Common Files/Halvorix"
+mkdir -p "$makers/Meridel" && printf 'module' >"$makers/Meridel/held.dll"
 "$WINE" reg add 'HKCR\CLSID\{845945F8-6993-4B85-B563-DB0116DFC434}\InprocServer32' /ve /d "$held" /f >/dev/null 2>&1
 "$WINE" "$bin/file_holder.exe" meridel-gui-ready meridel-gui-release "$held" </dev/null >/dev/null 2>&1 &
 holder_pid=$!
@@ -78,7 +78,7 @@ if open_dialog; then
     if wait_for_text "Please restart your computer to completly remove Meridel."; then
       screenshot restart_message
       check "the held module is scheduled for deletion at restart" bash -c \
-        "$WINE reg query 'HKLM\System\CurrentControlSet\Control\Session Manager' /v PendingFileRenameOperations 2>/dev/null | tr -d '\r' | grep -i 'meridel-gui' >/dev/null"
+        "$WINE reg query 'HKLM\System\CurrentControlSet\Control\Session Manager' /v PendingFileRenameOperations 2>/dev/null | tr -d '\r' | grep -i 'Halvorix.Meridel.held.dll' >/dev/null"
       press Return
       check "the remover ends after the restart message" wait_exit
     else
@@ -92,7 +92,7 @@ fi
 kill "$holder_pid" 2>/dev/null
 wait "$holder_pid" 2>/dev/null
 "$WINE" reg delete 'HKLM\System\CurrentControlSet\Control\Session Manager' /v PendingFileRenameOperations /f >/dev/null 2>&1
-rm -rf "$WINEPREFIX/drive_c/meridel-gui"
+rm -rf "$makers"
 
 # A silent run shows nothing at all.
 seed_product

@@ -42,7 +42,7 @@ TEST(DeleteFileOrSchedule, SchedulesAFileInUseThroughMoveFileEx) {
     ScopedTempFolder folder("delete-later");
     const std::string busy = folder.path() + "\\busy.dll";
     ASSERT_TRUE(WriteFile(busy, "x", FILE_ATTRIBUTE_READONLY));
-    remover::RemovalContext context;
+    remover::RemovalContext context = StandardUserContext();
     {
         FileHolder holder({busy});
         ASSERT_TRUE(holder.holding());

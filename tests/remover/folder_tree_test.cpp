@@ -75,6 +75,7 @@ TEST_F(DeleteFolderTreeTest, MissingAndEmptyFolders) {
 TEST_F(DeleteFolderTreeTest, KeepsTheFoldersAboveAFileInUseUntilTheRestart) {
     const auto files = SeedTree();
     const std::string busy = files[2];
+    context_ = StandardUserContext();  // an elevated run schedules only in the product's folders
     {
         FileHolder holder({busy});
         ASSERT_TRUE(holder.holding());
@@ -325,6 +326,27 @@ TEST(RemoveProductFolders, WithoutShfolderLeavesApplicationDataAlone) {
     EXPECT_FALSE(FolderExists(common));
     EXPECT_FALSE(FolderExists(program));
     for (const std::string& folder : {appData, common, program}) RemoveTree(Parent(folder));
+}
+
+// A process of the user's swaps a product subfolder with a link to another program's folder during walks.
+TEST_F(DeleteFolderTreeTest, ASubfolderSwappedForALinkNeverLeadsTheWalkOut) {
+    std::string base, product;
+    ASSERT_TRUE(remover::GetProductFolderAndBase(false, base, product));
+    const ScopedFolderCleanup maker(base + "\\Halvorix");
+    const auto file = [](const std::string& folder, int i) { return folder + "\\file" + std::to_string(i) + ".txt"; };
+    const int kRuns = 20, kFiles = 20;
+    int otherGone = 0;
+    for (int run = 0; run < kRuns; ++run) {
+        for (int i = 0; i < kFiles; ++i) WriteFile(file(folder_.path(), i)), WriteFile(file(product + "\\Data", i));
+        {
+            const HostLinkSwapper swapper(HostLinkSwapper::FolderForLink{}, product + "\\Data", folder_.path());
+            if (!swapper.started()) GTEST_SKIP() << "no host links here";
+            remover::DeleteFolderTree(context_, product, base);
+        }
+        for (int i = 0; i < kFiles; ++i) otherGone += !FileExists(file(folder_.path(), i));
+        RemoveTree(product);
+    }
+    EXPECT_EQ(otherGone, 0) << "files deleted over " << kRuns << " runs";
 }
 
 }  // namespace

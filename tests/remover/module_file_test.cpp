@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/exact_text.h"
 #include "platform/registry_key.h"
 #include "remover/engine/class_registration.h"
 #include "remover/engine/component_table.h"
@@ -73,6 +74,7 @@ TEST_F(RemoveModuleFileTest, UnregistersModulesThenDeletesValueAndFile) {
         {"unreg_probe.dll", "selfcatch.dll", 1, 1, false},
         {"unreg_probe_exe.exe", "probe.exe", 0, 1, false},
     };
+    context_ = StandardUserContext();  // an elevated run schedules only in the product's folders
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const std::string path = Install(c.fixture, c.name);
@@ -142,6 +144,7 @@ TEST_F(RemoveModuleFileTest, NullEmptyAndOverLongPathsTouchNothing) {
 
 TEST_F(RemoveModuleFileTest, ModuleInUseRunsItsEntryPointAndIsScheduled) {
     const std::string path = Install("unreg_probe.dll", "busy.dll");
+    context_ = StandardUserContext();  // an elevated run schedules only in the product's folders
     {
         FileHolder holder({path});
         ASSERT_TRUE(holder.holding());
@@ -178,7 +181,7 @@ TEST_F(RemoveModuleFileTest, AFileInUseBelowTheProfileIsLeftForTheNextRun) {
 // A registered path is judged and acted on in one spelling. "x\\j/evil.dll",
 // j a link to "other": a walk that split only at backslashes made it
 // "x\\evil.dll". "x\\sub\\..\\evil.dll" opens "x\\evil.dll" but its long form
-// is "x\\sub\\x\\evil.dll", another file. No file is loaded or deleted.
+// is "x\\sub\\x\\evil.dll", another file; x U+FF3C evil.dll is x\\evil.dll in 8 bits. Nothing goes.
 TEST(RemoverProgram, ARegisteredPathLeadsToNoOtherFile) {
     ScopedTempFolder scratch("one-spelling");
     const std::string control = remover::GuidToText(remover::kControlClassId);
@@ -191,10 +194,11 @@ TEST(RemoverProgram, ARegisteredPathLeadsToNoOtherFile) {
     ASSERT_TRUE(LetEveryoneWrite(base + "\\x"));  // j is a standard user's link
     ScopedHostLinks links;
     if (!links.Folder(base + "\\x\\j", base + "\\other")) GTEST_SKIP() << "no host links here";
-    for (const char* registered : {"\\x\\j/evil.dll", "\\x\\sub\\..\\evil.dll"}) {
-        SCOPED_TRACE(registered);
+    for (const wchar_t* registered : {L"\\x\\j/evil.dll", L"\\x\\sub\\..\\evil.dll", L"\\x\uFF3Cevil.dll"}) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(registered)));
         SetString(HKEY_LOCAL_MACHINE, kProductKey, "Version", "2.1");
-        RegisterClass(control, base + registered);
+        SetStringW(HKEY_CLASSES_ROOT, platform::Widen(ClassKey(control) + "\\InprocServer32"), nullptr,
+                   platform::Widen(base) + registered);
         EXPECT_EQ(RunRemover("/s /f"), 0u);
         EXPECT_EQ(ProbeCount("Loaded", "evil.dll"), 0u);
         for (const char* file : files) EXPECT_TRUE(FileExists(base + file)) << file;

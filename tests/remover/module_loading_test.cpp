@@ -106,13 +106,15 @@ TEST_F(ModuleLoadingTest, AnElevatedRunLoadsNoModuleFromTheUserProfile) {
     RemoveTree(profileFolder);
 }
 
-// A file in use below the profile: a standard user's run schedules it, an
-// elevated run leaves it for the run after the restart; both ask to restart.
-TEST_F(ModuleLoadingTest, AFileInUseBelowTheProfileAsksForARestartInEitherRun) {
+// A file in use is scheduled in a standard user's run, in an elevated one only where no standard user can repoint it.
+TEST_F(ModuleLoadingTest, AFileInUseIsScheduledOnlyWhereNoStandardUserCanRepointItsPath) {
     const ScopedFolderCleanup maker(AppDataMakerFolder());
-    const std::string path = AppDataProductFolder() + "\\held.txt";
-    for (const bool elevated : {true, false}) {
-        SCOPED_TRACE(elevated ? "elevated" : "standard user");
+    const std::string appData = AppDataProductFolder(), common = CommonFilesProductFolder(), root = folder_.path();
+    const ScopedFolderCleanup commonMaker(common.substr(0, common.rfind('\\')));
+    const std::pair<std::string, bool> cases[] = {{appData, true}, {appData, false}, {root, true}, {common, true}};
+    for (const auto& [folder, elevated] : cases) {
+        const std::string path = folder + "\\held.txt";
+        SCOPED_TRACE(path + (elevated ? " | elevated" : " | standard user"));
         ASSERT_TRUE(WriteFile(path));
         {
             FileHolder holder({path});
@@ -120,8 +122,8 @@ TEST_F(ModuleLoadingTest, AFileInUseBelowTheProfileAsksForARestartInEitherRun) {
             EXPECT_EQ(RunEngine(elevated, "--module \"" + path + "\""), 3u);
         }
         const auto pending = PendingDeletions();
-        EXPECT_EQ(std::find(pending.begin(), pending.end(), path) != pending.end(), !elevated);
-        DropPendingBelow(AppDataProductFolder());
+        EXPECT_EQ(std::find(pending.begin(), pending.end(), path) != pending.end(), !elevated || folder == common);
+        DropPendingBelow(folder);
     }
 }
 

@@ -3,6 +3,7 @@
 // after lingering, so a record present on return proves the wait).
 #include <gtest/gtest.h>
 
+#include "platform/exact_text.h"
 #include "remover/engine/old_uninstallers.h"
 #include "tests/fixtures/uninstaller/run_record.h"
 #include "tests/support/file_fixture.h"
@@ -158,6 +159,17 @@ TEST_F(OldUninstallers, NothingRunsWithoutAUsableRegistration) {
     }
 }
 
+// A look-alike of the backslash (U+FF3C) in the command: read with the 8-bit
+// calls it would turn into the path of the program beside it.
+TEST_F(OldUninstallers, ACommandWithALookAlikeCharacterStartsNothing) {
+    const std::wstring folder = platform::Widen(program_.substr(0, program_.rfind('\\')));
+    SetStringW(HKEY_LOCAL_MACHINE, platform::Widen(kUninstallKey), L"UninstallString",
+               L"\"" + folder + L"\uFF3Cuninst.exe\" -u");
+    ClearUninstallerRuns();
+    RunOldUninstallersOnce(HKEY_LOCAL_MACHINE, true);
+    EXPECT_TRUE(ReadUninstallerRuns().empty());
+}
+
 // A bare program name is looked up in the system folders only: the same name
 // in the current folder or beside the running program is never started.
 TEST_F(OldUninstallers, ABareNameIsNeverTakenFromTheCurrentOrTheProgramsFolder) {
@@ -262,6 +274,28 @@ TEST_F(OldUninstallers, AnElevatedRunStartsAPerUserUninstallerByItsHeldFinalPath
     const auto runs = ReadUninstallerRuns();
     ASSERT_EQ(runs.size(), 1u);
     EXPECT_EQ(ArgumentsAfterProgram(runs[0].commandLine, program_), " /S /U");
+}
+
+// A process of the user's flips a link between the maker's folder and its own during elevated runs.
+TEST_F(OldUninstallers, ALinkFlippedBetweenCheckAndStartNeverStartsTheUsersProgram) {
+    const int kRuns = 22;
+    const char kLaunches[] = "Software\\MeridelTest\\Launches";  // launch_recorder.exe's records
+    ScopedTempFolder own("old-uninstaller-race");
+    ASSERT_TRUE(CopyFileTo(FixturePath("launch_recorder.exe"), own.path() + "\\mine\\uninst.exe"));
+    SetString(HKEY_CURRENT_USER, kUninstallKey, "UninstallString", "\"" + own.path() + "\\switch\\uninst.exe\" -u");
+    ScopedRegistryCleanup launches({{HKEY_CURRENT_USER, kLaunches}});
+    size_t users = 0, makers = 0;  // runs that started each
+    HostLinkSwapper swapper(own.path() + "\\switch", folder_.path() + "\\Meridel VRML Client", own.path() + "\\mine");
+    if (!swapper.started()) GTEST_SKIP() << "no host links here";
+    for (int run = 0; run < kRuns; ++run) {
+        ClearUninstallerRuns();
+        DeleteTree(HKEY_CURRENT_USER, kLaunches);
+        RunInOwnProcess(HKEY_CURRENT_USER, true);
+        users += !ValueNames(HKEY_CURRENT_USER, kLaunches).empty();
+        makers += ReadUninstallerRuns().size();
+    }
+    EXPECT_EQ(users, 0u) << "of " << kRuns << " runs; the maker's started in " << makers;
+    EXPECT_GT(makers, 0u);
 }
 
 }  // namespace

@@ -84,6 +84,24 @@ HostLinkSwapper::HostLinkSwapper(const std::string& link, const std::string& fir
     started_ = StartHostProgram("\\\\?\\unix\\bin\\sh", "-c \"" + loop + "\"");
 }
 
+// Folder and link trade places by renameat2's atomic exchange (python3's ctypes); the folder is put back.
+constexpr char kExchangeLoop[] =
+    "exec('import ctypes,os,sys,time\\na,b,t,s=sys.argv[1:5];os.symlink(t,b);l=ctypes.CDLL(None)\\n"
+    "x=lambda:l.renameat2(-100,a.encode(),-100,b.encode(),2)\\nwhile not os.path.exists(s):\\n x();time.sleep(.001)\\n"
+    "if os.path.islink(a):x()\\nif os.path.islink(b):os.unlink(b)\\nelif os.path.isdir(b):os.rename(b,a)\\n"
+    "os.unlink(s)')";
+
+HostLinkSwapper::HostLinkSwapper(FolderForLink, const std::string& folder, const std::string& target)
+    : link_(folder) {
+    const std::string a = HostPath(folder), t = HostPath(target), s = HostPath(folder + ".stop");
+    if (a.empty() || t.empty() || s.empty()) return;
+    const std::string arguments =
+        std::string("-c \"") + kExchangeLoop + "\" \"" + a + "\" \"" + t + ".swap\" \"" + t + "\" \"" + s + "\"";
+    started_ = StartHostProgram("\\\\?\\unix\\usr\\bin\\python3", arguments);
+    for (int i = 0; started_ && i < 2000 && !(::GetFileAttributesA(folder.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT); ++i)
+        ::Sleep(1);
+}
+
 HostLinkSwapper::~HostLinkSwapper() {
     if (!started_) return;
     platform::UniqueFile stop(::CreateFileA((link_ + ".stop").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,

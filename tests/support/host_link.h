@@ -45,6 +45,9 @@ private:
 class HostLinkSwapper {
 public:
     HostLinkSwapper(const std::string& link, const std::string& first, const std::string& second);
+    // The other race: the real folder `folder` and a host link to `target` trade places until it ends.
+    struct FolderForLink {};
+    HostLinkSwapper(FolderForLink, const std::string& folder, const std::string& target);
     ~HostLinkSwapper();
     HostLinkSwapper(const HostLinkSwapper&) = delete;
     HostLinkSwapper& operator=(const HostLinkSwapper&) = delete;

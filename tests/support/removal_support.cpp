@@ -6,6 +6,7 @@
 
 #include "platform/ascii_case.h"
 #include "platform/unique_resource.h"
+#include "remover/engine/machine_places.h"
 #include "tests/support/file_fixture.h"
 #include "tests/support/registry_fixture.h"
 
@@ -154,5 +155,13 @@ ScopedWin98Program::ScopedWin98Program(const std::string& exeName)
 }
 
 ScopedWin98Program::~ScopedWin98Program() { DeleteTree(HKEY_CURRENT_USER, key_); }
+
+remover::RemovalContext StandardUserContext() {
+    remover::MachinePlaces places = remover::GatherMachinePlaces();
+    places.elevated = false;
+    remover::RemovalContext context;
+    context.places = std::make_shared<const remover::MachinePlaces>(std::move(places));
+    return context;
+}
 
 }  // namespace testsupport

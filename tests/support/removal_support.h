@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/unique_resource.h"
+#include "remover/engine/removal_context.h"
 
 namespace testsupport {
 
@@ -32,6 +33,9 @@ private:
     platform::UniqueHandle process_;
     bool holding_ = false;
 };
+
+// A context without the elevated-run rules, as a standard user's run has (Wine runs every test elevated).
+remover::RemovalContext StandardUserContext();
 
 // Files that PendingFileRenameOperations deletes at the next restart, as
 // plain paths (without the "\??\" prefix).
