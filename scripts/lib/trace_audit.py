@@ -30,6 +30,7 @@ import os
 import re
 import subprocess
 import sys
+import time
 
 import product_facts
 
@@ -115,15 +116,31 @@ def decode_export(raw):
 VALUE = re.compile(r'^(@|"(?:[^"\\]|\\.)*")=(.*)$')
 
 
+def export_registry(root, path):
+    """ROOT's registry export as bytes. A Wine program can fail to start on a
+    loaded machine (seen once in a round trip beside the session's tests):
+    the export is tried again then, and a third failure says what Wine said."""
+    said = ''
+    for _ in range(3):
+        env = dict(os.environ, WINEDEBUG='-all')
+        where = subprocess.run(['winepath', '-w', path], capture_output=True, text=True, env=env)
+        windows = where.stdout.strip()
+        # The session's loader: under a 32-bit `wine` a 64-bit prefix would
+        # show only its 32-bit registry view.
+        done = subprocess.run([os.environ['WINE'], 'reg', 'export', root, windows, '/y'],
+                              capture_output=True, env=env) if windows else None
+        if done is not None and done.returncode == 0 and os.path.isfile(path):
+            with open(path, 'rb') as f:
+                raw = f.read()
+            os.remove(path)
+            return raw
+        said = where.stderr if done is None else 'status %d: %s' % (done.returncode, done.stderr.decode('latin-1'))
+        time.sleep(1)
+    raise RuntimeError('reg export %s to %s failed three times (%s)' % (root, path, said.strip()))
+
+
 def registry_traces(root):
-    path = os.path.join(AUDIT_DIR, 'export.reg')
-    # The session's loader: under a 32-bit `wine` a 64-bit prefix would show
-    # only its 32-bit registry view.
-    subprocess.run([os.environ['WINE'], 'reg', 'export', root, subprocess.run(['winepath', '-w', path], capture_output=True,
-                    text=True).stdout.strip(), '/y'], capture_output=True, env=dict(os.environ, WINEDEBUG='-all'))
-    with open(path, 'rb') as f:
-        raw = f.read()
-    os.remove(path)
+    raw = export_registry(root, os.path.join(AUDIT_DIR, 'export.reg'))
     traces = []
     key = None
     for line in decode_export(raw):
