@@ -58,13 +58,19 @@ bool SameText(const std::wstring& a, const std::wstring& b) {
                                                     static_cast<int>(b.size())) == CSTR_EQUAL;
 }
 
-// Whether `child`, opened by a name below `parent`, is the object the listing
-// gave that name: a link swapped in after the listing leads to another one.
-bool IsListedObject(HANDLE parent, HANDLE child, unsigned long long listedId) {
-    BY_HANDLE_FILE_INFORMATION held{}, opened{};
-    if (!::GetFileInformationByHandle(parent, &held) || !::GetFileInformationByHandle(child, &opened)) return false;
+// Whether `child`, opened by a name below the folder on volume `volume`, is
+// the object the listing gave that name: a link swapped in after the listing
+// leads to another one. Without a listed index only the volume is compared.
+bool IsListedObject(DWORD volume, HANDLE child, unsigned long long listedId) {
+    BY_HANDLE_FILE_INFORMATION opened{};
+    if (!::GetFileInformationByHandle(child, &opened)) return false;
     const unsigned long long id = (static_cast<unsigned long long>(opened.nFileIndexHigh) << 32) | opened.nFileIndexLow;
-    return opened.dwVolumeSerialNumber == held.dwVolumeSerialNumber && (listedId == 0 || id == listedId);
+    return opened.dwVolumeSerialNumber == volume && (listedId == 0 || id == listedId);
+}
+
+DWORD VolumeOf(HANDLE handle) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    return ::GetFileInformationByHandle(handle, &info) ? info.dwVolumeSerialNumber : 0;
 }
 
 bool IsLink(HANDLE handle) {
@@ -96,7 +102,7 @@ LONG OpenRelative(HANDLE folder, const std::wstring& name, ACCESS_MASK access, U
 }  // namespace
 
 HeldFolder::HeldFolder(UniqueFile handle, std::wstring finalPath)
-    : handle_(std::move(handle)), finalPath_(std::move(finalPath)) {}
+    : handle_(std::move(handle)), finalPath_(std::move(finalPath)), volume_(VolumeOf(handle_.get())) {}
 
 HeldFolder HeldFolder::Open(const std::wstring& path) {
     if (!Available()) return {};
@@ -136,7 +142,7 @@ UniqueFile HeldFolder::CreateFileBelow(const std::wstring& name) const {
 HeldFolder HeldFolder::OpenChild(const HeldEntry& entry) const {
     UniqueFile child;
     if (OpenRelative(handle_.get(), entry.name, kFolderAccess, kDirectoryFile | kBackupIntent, child) < 0) return {};
-    if (IsLink(child.get()) || !IsListedObject(handle_.get(), child.get(), entry.fileId)) return {};
+    if (IsLink(child.get()) || !IsListedObject(volume_, child.get(), entry.fileId)) return {};
     std::wstring finalPath = FinalPathOf(child.get());
     if (!SameText(finalPath, finalPath_ + L"\\" + entry.name)) return {};
     return HeldFolder(std::move(child), std::move(finalPath));
@@ -181,8 +187,11 @@ bool HeldFolder::DeleteFileBelow(const HeldEntry& entry) const {
         return false;
     }
     // A name swapped for a link, or a file reached through one, is left alone.
-    if (!IsListedObject(handle_.get(), file.get(), entry.fileId) ||
-        !SameText(FinalPathOf(file.get()), finalPath_ + L"\\" + entry.name)) {
+    // The very object the held folder's listing gave is inside it, opened
+    // without following a link; only without a listed index does the final
+    // path have to show where the file lies.
+    if (!IsListedObject(volume_, file.get(), entry.fileId) ||
+        (entry.fileId == 0 && !SameText(FinalPathOf(file.get()), finalPath_ + L"\\" + entry.name))) {
         ::SetLastError(ERROR_BAD_PATHNAME);
         return false;
     }

@@ -56,6 +56,7 @@ private:
     HeldFolder(UniqueFile handle, std::wstring finalPath);
     UniqueFile handle_;
     std::wstring finalPath_;
+    DWORD volume_ = 0;  // the held folder's volume serial number
 };
 
 }  // namespace platform
