@@ -12,14 +12,22 @@ namespace {
 using GetFolderPathFn = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);
 constexpr DWORD kCurrentFolder = 0;  // SHGFP_TYPE_CURRENT
 
+// Loaded once and kept until the process ends: a run asks for some forty
+// folders, and loading and freeing the library for each was most of the
+// cost of gathering them. By its full path: a "shfolder.dll" beside the
+// remover must never load.
+GetFolderPathFn FolderPathCall() {
+    static const platform::UniqueModule library = [] {
+        const std::string libraryPath = SystemModulePath("shfolder.dll");
+        return platform::UniqueModule(libraryPath.empty() ? nullptr : ::LoadLibraryA(libraryPath.c_str()));
+    }();
+    return platform::GetOptionalProc<GetFolderPathFn>(library.get(), "SHGetFolderPathA");
+}
+
 }  // namespace
 
 bool GetShellFolder(int csidl, std::string& out) {
-    // By its full path: a "shfolder.dll" beside the remover must never load.
-    const std::string libraryPath = SystemModulePath("shfolder.dll");
-    if (libraryPath.empty()) return false;
-    platform::UniqueModule library(::LoadLibraryA(libraryPath.c_str()));
-    const auto getFolderPath = platform::GetOptionalProc<GetFolderPathFn>(library.get(), "SHGetFolderPathA");
+    const auto getFolderPath = FolderPathCall();
     if (!getFolderPath) return false;
     char folder[MAX_PATH] = {};
     // S_FALSE (a folder that does not exist yet) counts as found.

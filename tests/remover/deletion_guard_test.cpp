@@ -87,10 +87,13 @@ TEST(DeletionGuard, RefusesFoldersThatAreNotTheProducts) {
         {downloads, downloads + "\\meridel-sentinel.txt"},
     };
     ScopedRegistryCleanup records({{HKEY_CURRENT_USER, kProbeRecordsKey}});
+    // Gathered once, as a run does: each case is a run of its own.
+    const auto places = std::make_shared<const remover::MachinePlaces>(remover::GatherMachinePlaces());
     for (const Case& c : cases) {
         SCOPED_TRACE(c.folder);
         if (!c.sentinel.empty()) CopyFileTo(FixturePath("unreg_probe.dll"), c.sentinel);
         remover::RemovalContext context;
+        context.places = places;
         remover::DeleteFolderTree(context, c.folder);
         if (c.sentinel.empty()) continue;
         EXPECT_TRUE(FileExists(c.sentinel));
@@ -225,10 +228,12 @@ TEST(DeletionGuard, RefusesSystemRelativeAndFolderPathsForSingleFiles) {
         "meridel_bare_probe.dll",
         folder.path(),
     };
+    const auto places = std::make_shared<const remover::MachinePlaces>(remover::GatherMachinePlaces());
     for (const std::string& path : named) {
         SCOPED_TRACE(path);
         SetDword(HKEY_LOCAL_MACHINE, kSharedDlls, path.c_str(), 1);
         remover::RemovalContext context;
+        context.places = places;  // gathered once: each path is a run of its own
         remover::RemoveModuleFile(context, path.c_str());
         EXPECT_TRUE(ValueExists(HKEY_LOCAL_MACHINE, kSharedDlls, path.c_str()));
         platform::UniqueKey shared;

@@ -233,13 +233,16 @@ TEST(DeleteFolderTreeRefusal, NeverWalksDrivesSharesOrSystemFolders) {
         {ShellFolder(CSIDL_COMMON_APPDATA), ShellFolder(CSIDL_COMMON_APPDATA)},
         {ShellFolder(CSIDL_PERSONAL), ShellFolder(CSIDL_PERSONAL)},
     };
+    // Gathered once, as a run does: each case is a run of its own.
+    const auto places = std::make_shared<const remover::MachinePlaces>(remover::GatherMachinePlaces());
     for (const Case& c : cases) {
         SCOPED_TRACE("\"" + c.folder + "\"");
         ASSERT_FALSE(c.sentinel.empty());
         const std::string sentinel = c.sentinel + "\\meridel-sentinel.txt";
         ASSERT_TRUE(WriteFile(sentinel));
-        EXPECT_FALSE(remover::IsFolderSafeToDelete(remover::GatherMachinePlaces(), c.folder));
+        EXPECT_FALSE(remover::IsFolderSafeToDelete(*places, c.folder));
         remover::RemovalContext context;
+        context.places = places;
         remover::DeleteFolderTree(context, c.folder);
         EXPECT_TRUE(FileExists(sentinel));
         ::DeleteFileA(sentinel.c_str());

@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "remover/engine/browser_plugins.h"
+#include "remover/engine/machine_places.h"
 #include "tests/support/file_fixture.h"
 #include "tests/support/machine_fixture.h"
 #include "tests/support/registry_fixture.h"
@@ -87,6 +88,8 @@ TEST_F(BrowserPlugins, AnIncompleteBrowserSkipsOnlyItself) {
         {2, Gap::NoMainKey},
         {3, Gap::NoCurrentVersion},
     };
+    // Gathered once, as a run does: each case is a run of its own.
+    const auto places = std::make_shared<const MachinePlaces>(GatherMachinePlaces());
     for (const Case& c : cases) {
         SCOPED_TRACE("browser " + std::to_string(c.gapAt) + " gap " + std::to_string(static_cast<int>(c.gap)));
         std::vector<std::string> removed;
@@ -111,6 +114,7 @@ TEST_F(BrowserPlugins, AnIncompleteBrowserSkipsOnlyItself) {
         SetString(HKEY_LOCAL_MACHINE, kOtherEntry, "Path", "C:\\elsewhere\\npviewer.dll");
 
         RemovalContext context;
+        context.places = places;
         CleanBrowserPlugins(context);
 
         for (const auto& f : removed) EXPECT_FALSE(FileExists(f)) << f;
