@@ -216,6 +216,7 @@ remover_core::ProtectedFolders GatherProtectedFolders(const std::vector<std::str
 }  // namespace
 
 MachinePlaces GatherMachinePlaces() {
+    const SpellingMemo memo;
     MachinePlaces places;
     const ProgramFolders program = LearnProgramFolders();
     const std::vector<std::string> windows = WindowsDirectories();

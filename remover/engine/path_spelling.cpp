@@ -25,7 +25,11 @@ std::optional<std::string> FindLongName(const std::string& path) {
     return found.front().name;
 }
 
-std::vector<std::string> PathSpellings(const std::string& path) {
+namespace {
+
+thread_local SpellingMemo* activeMemo = nullptr;
+
+std::vector<std::string> SpellNow(const std::string& path) {
     std::vector<std::string> spellings{path};
     if (::GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return spellings;
     const std::optional<std::string> longForm = ExpandToLongPath(path);
@@ -37,6 +41,19 @@ std::vector<std::string> PathSpellings(const std::string& path) {
     std::string finalPath;
     if (ReadFinalPath(path, finalPath)) spellings.push_back(finalPath);
     return spellings;
+}
+
+}  // namespace
+
+SpellingMemo::SpellingMemo() : outer_(activeMemo) { activeMemo = this; }
+
+SpellingMemo::~SpellingMemo() { activeMemo = outer_; }
+
+std::vector<std::string> PathSpellings(const std::string& path) {
+    if (!activeMemo) return SpellNow(path);
+    const auto known = activeMemo->spelled_.find(path);
+    if (known != activeMemo->spelled_.end()) return known->second;
+    return activeMemo->spelled_.emplace(path, SpellNow(path)).first->second;
 }
 
 std::vector<std::string> UpperSpellings(const std::string& path) {

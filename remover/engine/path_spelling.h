@@ -2,6 +2,7 @@
 // How one path is spelled on this machine: as written, in its long form, in
 // its short form and as the file system resolves it (its final path). The
 // ground floor of the engine: it judges nothing and calls nothing above it.
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,5 +24,23 @@ std::optional<std::string> FindLongName(const std::string& path);
 std::vector<std::string> PathSpellings(const std::string& path);
 // The same, upper-cased the way the code page does, for comparisons.
 std::vector<std::string> UpperSpellings(const std::string& path);
+
+// While one lives on a thread, PathSpellings there answers a path it has
+// spelled before from memory. Gathering the machine's folders names the same
+// few folders a hundred times (Program Files by several values of both
+// registry views), and each spelling costs a dozen file-system calls; the
+// gathering is one snapshot anyway.
+class SpellingMemo {
+public:
+    SpellingMemo();
+    ~SpellingMemo();
+    SpellingMemo(const SpellingMemo&) = delete;
+    SpellingMemo& operator=(const SpellingMemo&) = delete;
+
+private:
+    friend std::vector<std::string> PathSpellings(const std::string& path);
+    SpellingMemo* outer_;
+    std::map<std::string, std::vector<std::string>> spelled_;
+};
 
 }  // namespace remover
