@@ -101,6 +101,21 @@ LONG OpenRelative(HANDLE folder, const std::wstring& name, ACCESS_MASK access, U
 
 }  // namespace
 
+bool CanDeleteByHandle() { return GetOptionalProc<SetInfoFn>(Kernel32(), "SetFileInformationByHandle") != nullptr; }
+
+bool DeleteByHandle(HANDLE file) {
+    const auto setInfo = GetOptionalProc<SetInfoFn>(Kernel32(), "SetFileInformationByHandle");
+    if (!setInfo) {
+        ::SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+        return false;
+    }
+    FILE_BASIC_INFO basic{};
+    basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+    setInfo(file, FileBasicInfo, &basic, sizeof(basic));
+    FILE_DISPOSITION_INFO disposition{TRUE};
+    return setInfo(file, FileDispositionInfo, &disposition, sizeof(disposition)) != FALSE;
+}
+
 HeldFolder::HeldFolder(UniqueFile handle, std::wstring finalPath)
     : handle_(std::move(handle)), finalPath_(std::move(finalPath)), volume_(VolumeOf(handle_.get())) {}
 
@@ -178,8 +193,7 @@ bool HeldFolder::List(std::vector<HeldEntry>& entries) const {
 }
 
 bool HeldFolder::DeleteFileBelow(const HeldEntry& entry) const {
-    const auto setInfo = GetOptionalProc<SetInfoFn>(Kernel32(), "SetFileInformationByHandle");
-    if (!setInfo) return false;
+    if (!CanDeleteByHandle()) return false;
     UniqueFile file;
     const LONG status = OpenRelative(handle_.get(), entry.name, kFileAccess, kNonDirectoryFile, file);
     if (status < 0) {
@@ -195,11 +209,7 @@ bool HeldFolder::DeleteFileBelow(const HeldEntry& entry) const {
         ::SetLastError(ERROR_BAD_PATHNAME);
         return false;
     }
-    FILE_BASIC_INFO basic{};
-    basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
-    setInfo(file.get(), FileBasicInfo, &basic, sizeof(basic));
-    FILE_DISPOSITION_INFO disposition{TRUE};
-    return setInfo(file.get(), FileDispositionInfo, &disposition, sizeof(disposition)) != FALSE;
+    return DeleteByHandle(file.get());
 }
 
 bool HeldFolder::DeleteWhenClosed() const {

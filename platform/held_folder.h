@@ -20,6 +20,13 @@ struct HeldEntry {
     unsigned long long fileId;
 };
 
+// Whether the system can delete a file through a handle (Vista and later).
+bool CanDeleteByHandle();
+// Clears the open file's attributes (read-only included) and marks it for
+// deletion when its handle closes; it must be open with DELETE and
+// FILE_WRITE_ATTRIBUTES. False, with the reason in GetLastError, otherwise.
+bool DeleteByHandle(HANDLE file);
+
 class HeldFolder {
 public:
     HeldFolder() = default;

@@ -1,15 +1,10 @@
 #include "remover/engine/held_file.h"
 
-#include "platform/optional_proc.h"
+#include "platform/held_folder.h"
 #include "remover/core/final_path.h"
 #include "remover/engine/file_link.h"
 
 namespace remover {
-namespace {
-
-using SetInfoFn = BOOL(WINAPI*)(HANDLE, FILE_INFO_BY_HANDLE_CLASS, LPVOID, DWORD);
-
-}  // namespace
 
 platform::UniqueFile HoldForLoading(const std::string& path) {
     const auto open = [&path](DWORD flags) {
@@ -36,9 +31,7 @@ bool HeldFileIsPath(HANDLE held, const std::string& path) {
 }
 
 bool DeleteThroughHandle(const std::string& path) {
-    const auto setInfo =
-        platform::GetOptionalProc<SetInfoFn>(::GetModuleHandleA("kernel32.dll"), "SetFileInformationByHandle");
-    if (!setInfo) {
+    if (!platform::CanDeleteByHandle()) {
         ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
         return ::DeleteFileA(path.c_str()) != FALSE;
     }
@@ -52,11 +45,7 @@ bool DeleteThroughHandle(const std::string& path) {
         ::SetLastError(ERROR_BAD_PATHNAME);
         return false;
     }
-    FILE_BASIC_INFO basic{};
-    basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
-    setInfo(file.get(), FileBasicInfo, &basic, sizeof(basic));
-    FILE_DISPOSITION_INFO disposition{TRUE};
-    return setInfo(file.get(), FileDispositionInfo, &disposition, sizeof(disposition)) != FALSE;
+    return platform::DeleteByHandle(file.get());
 }
 
 }  // namespace remover
