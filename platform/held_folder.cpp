@@ -200,16 +200,28 @@ bool HeldFolder::DeleteFileBelow(const HeldEntry& entry) const {
         ::SetLastError(ErrorOf(status));
         return false;
     }
-    // A name swapped for a link, or a file reached through one, is left alone.
-    // The very object the held folder's listing gave is inside it, opened
-    // without following a link; only without a listed index does the final
-    // path have to show where the file lies.
+    // A name swapped for a link, or a file reached through one, is left alone:
+    // the handle must be the object the listing gave, and its final path must
+    // lie directly inside the held folder. Both are needed under Wine, which
+    // resolves names again by their text.
     if (!IsListedObject(volume_, file.get(), entry.fileId) ||
-        (entry.fileId == 0 && !SameText(FinalPathOf(file.get()), finalPath_ + L"\\" + entry.name))) {
+        !SameText(FinalPathOf(file.get()), finalPath_ + L"\\" + entry.name)) {
         ::SetLastError(ERROR_BAD_PATHNAME);
         return false;
     }
-    return DeleteByHandle(file.get());
+    if (!DeleteByHandle(file.get())) return false;
+    // Wine deletes a file so marked by the text of the name it was opened
+    // under, as the handle closes. Last of all, the held folder's name must
+    // still be a folder and no link; else the mark is taken back.
+    const DWORD attributes = ::GetFileAttributesW(finalPath_.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+        !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        return true;
+    FILE_DISPOSITION_INFO keep{FALSE};
+    GetOptionalProc<SetInfoFn>(Kernel32(), "SetFileInformationByHandle")(file.get(), FileDispositionInfo, &keep,
+                                                                          sizeof(keep));
+    ::SetLastError(ERROR_BAD_PATHNAME);
+    return false;
 }
 
 bool HeldFolder::DeleteWhenClosed() const {

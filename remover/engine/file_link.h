@@ -1,7 +1,9 @@
 #pragma once
 #include <windows.h>
 
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/final_path.h"
@@ -14,6 +16,21 @@ bool ReadFinalPath(const std::string& path, std::string& out);
 // The final path of a file this process holds open, in plain form. Read only
 // when it opens the held object and the code page spells it exactly.
 platform::FinalPathStatus ReadHeldFinalPath(HANDLE file, std::string& out);
+
+// While one lives on a thread, the final path of a path read there by name is
+// read once: the guard and the link rule judge one file on one reading of it
+// (and a folder walk pays for one reading per file, not three).
+class FinalPathMemo {
+public:
+    FinalPathMemo();
+    ~FinalPathMemo();
+    FinalPathMemo(const FinalPathMemo&) = delete;
+    FinalPathMemo& operator=(const FinalPathMemo&) = delete;
+    std::map<std::string, std::pair<platform::FinalPathStatus, std::string>> read;
+
+private:
+    FinalPathMemo* outer_;
+};
 
 enum class LinkKind {
     None,         // the file is what the path names

@@ -21,6 +21,18 @@
 namespace remover {
 namespace {
 
+thread_local SharedDllsScope* activeScope = nullptr;
+
+void DropSharedDllsValue(const std::string& path) {
+    if (activeScope) {
+        if (activeScope->key.valid()) activeScope->key.DeleteValue(path.c_str());
+        return;
+    }
+    platform::RegistryKeyA sharedDlls;
+    if (sharedDlls.Open(HKEY_LOCAL_MACHINE, kSharedDllsKey, KEY_ALL_ACCESS) == ERROR_SUCCESS)
+        sharedDlls.DeleteValue(path.c_str());
+}
+
 // Exactly ".dll" or ".exe": a name that ends in ".DLL" is not loaded.
 bool IsModuleName(const std::string& path) {
     const std::string ending = path.size() < 4 ? path : path.substr(path.size() - 4);
@@ -57,9 +69,7 @@ void RemoveLongPath(RemovalContext& context, const MachinePlaces& places, const 
     if (link == LinkKind::ThroughLinkedFolder && !ReadFinalPath(longPath, file)) return;
     const bool plain = link == LinkKind::None || link == LinkKind::ThroughLinkedFolder;
     if (IsModuleName(file) && plain) UnregisterModule(places, file);
-    platform::RegistryKeyA sharedDlls;
-    if (sharedDlls.Open(HKEY_LOCAL_MACHINE, kSharedDllsKey, KEY_ALL_ACCESS) == ERROR_SUCCESS)
-        sharedDlls.DeleteValue(longPath.c_str());
+    DropSharedDllsValue(longPath);
     switch (link) {
         case LinkKind::None:
         case LinkKind::ThroughLinkedFolder:
@@ -96,10 +106,18 @@ void RemoveModuleFile(RemovalContext& context, const char* path, FileOrigin orig
     RemoveLongPath(context, places, *canonical, nullptr);
 }
 
+SharedDllsScope::SharedDllsScope() : outer_(activeScope) {
+    key.Open(HKEY_LOCAL_MACHINE, kSharedDllsKey, KEY_ALL_ACCESS);
+    activeScope = this;
+}
+
+SharedDllsScope::~SharedDllsScope() { activeScope = outer_; }
+
 void RemoveFoundFile(RemovalContext& context, const std::string& longPath, const DeleteNow& deleteNow) {
     // Too long for the expansion: handled no differently from a named file.
     if (longPath.size() > remover_core::kLongPathLimit) return;
     const MachinePlaces& places = PlacesOf(context);
+    const FinalPathMemo oneReading;
     if (!IsFoundFileSafeToRemove(places, longPath))
         return context.Report(remover_core::Outcome::Refused, longPath, remover_core::Reason::ThroughLink);
     RemoveLongPath(context, places, longPath, deleteNow);

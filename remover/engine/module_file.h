@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 
+#include "platform/registry_key.h"
 #include "remover/engine/file_deletion.h"
 #include "remover/engine/removal_context.h"
 
@@ -19,5 +20,20 @@ void RemoveModuleFile(RemovalContext& context, const char* path, FileOrigin orig
 // already the long form (see IsFoundFileSafeToRemove). A walk through held
 // folders passes `deleteNow` to delete the file through the folder it holds.
 void RemoveFoundFile(RemovalContext& context, const std::string& longPath, const DeleteNow& deleteNow = nullptr);
+
+// While one lives on a thread, the files removed there drop their SharedDlls
+// values through this one open key: a folder walk would otherwise open and
+// close the key for every file it deletes.
+class SharedDllsScope {
+public:
+    SharedDllsScope();
+    ~SharedDllsScope();
+    SharedDllsScope(const SharedDllsScope&) = delete;
+    SharedDllsScope& operator=(const SharedDllsScope&) = delete;
+    platform::RegistryKeyA key;  // empty where the key cannot be opened
+
+private:
+    SharedDllsScope* outer_;
+};
 
 }  // namespace remover

@@ -115,6 +115,7 @@ void DeleteFolderTree(RemovalContext& context, const std::string& path, const st
     // Through a link an administrator made, the walk starts where it leads.
     std::string walked = *folder;
     if (link == LinkKind::ThroughLinkedFolder && !ReadFinalPath(*folder, walked)) return;
+    const SharedDllsScope sharedDlls;
     if (!platform::HeldFolder::Available()) return DeleteTreeBelow(context, walked);
     if (platform::HeldFolder held = platform::HeldFolder::Open(platform::Widen(walked)))
         DeleteHeldTree(context, std::move(held), walked);
