@@ -15,13 +15,12 @@ namespace {
 // Room for the "\\?\UNC\" that the final path puts in front of a full path.
 constexpr std::size_t kLongestFinalPath = MAX_PATH - 1 + 8;
 
-thread_local FinalPathMemo* activeMemo = nullptr;
-
 // The final path without its "\\?\" prefix, as the rest of the remover spells paths.
 platform::FinalPathStatus ReadPlainFinalPath(const std::string& path, std::string& out) {
-    if (activeMemo) {
-        const auto known = activeMemo->read.find(path);
-        if (known != activeMemo->read.end()) {
+    FinalPathsRead* const memo = FinalPathMemo::Active();
+    if (memo) {
+        const auto known = memo->read.find(path);
+        if (known != memo->read.end()) {
             if (known->second.first == platform::FinalPathStatus::Read) out = known->second.second;
             return known->second.first;
         }
@@ -29,7 +28,7 @@ platform::FinalPathStatus ReadPlainFinalPath(const std::string& path, std::strin
     std::string finalPath;
     const platform::FinalPathStatus status = platform::QueryFinalPath(path, finalPath, kLongestFinalPath);
     if (status == platform::FinalPathStatus::Read) finalPath = remover_core::PlainFinalPath(finalPath);
-    if (activeMemo) activeMemo->read.emplace(path, std::make_pair(status, finalPath));
+    if (memo) memo->read.emplace(path, std::make_pair(status, finalPath));
     if (status == platform::FinalPathStatus::Read) out = std::move(finalPath);
     return status;
 }
@@ -72,10 +71,6 @@ bool OwnNameLeadsElsewhere(const std::string& path, const std::string& finalPath
 }
 
 }  // namespace
-
-FinalPathMemo::FinalPathMemo() : outer_(activeMemo) { activeMemo = this; }
-
-FinalPathMemo::~FinalPathMemo() { activeMemo = outer_; }
 
 bool ReadFinalPath(const std::string& path, std::string& out) {
     return ReadPlainFinalPath(path, out) == platform::FinalPathStatus::Read;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/final_path.h"
+#include "platform/thread_scope.h"
 
 namespace remover {
 
@@ -20,17 +21,10 @@ platform::FinalPathStatus ReadHeldFinalPath(HANDLE file, std::string& out);
 // While one lives on a thread, the final path of a path read there by name is
 // read once: the guard and the link rule judge one file on one reading of it
 // (and a folder walk pays for one reading per file, not three).
-class FinalPathMemo {
-public:
-    FinalPathMemo();
-    ~FinalPathMemo();
-    FinalPathMemo(const FinalPathMemo&) = delete;
-    FinalPathMemo& operator=(const FinalPathMemo&) = delete;
+struct FinalPathsRead {
     std::map<std::string, std::pair<platform::FinalPathStatus, std::string>> read;
-
-private:
-    FinalPathMemo* outer_;
 };
+using FinalPathMemo = platform::ThreadScope<FinalPathsRead>;
 
 enum class LinkKind {
     None,         // the file is what the path names

@@ -21,11 +21,9 @@
 namespace remover {
 namespace {
 
-thread_local SharedDllsScope* activeScope = nullptr;
-
 void DropSharedDllsValue(const std::string& path) {
-    if (activeScope) {
-        if (activeScope->key.valid()) activeScope->key.DeleteValue(path.c_str());
+    if (OpenSharedDlls* const open = SharedDllsScope::Active()) {
+        if (open->key.valid()) open->key.DeleteValue(path.c_str());
         return;
     }
     platform::RegistryKeyA sharedDlls;
@@ -106,12 +104,7 @@ void RemoveModuleFile(RemovalContext& context, const char* path, FileOrigin orig
     RemoveLongPath(context, places, *canonical, nullptr);
 }
 
-SharedDllsScope::SharedDllsScope() : outer_(activeScope) {
-    key.Open(HKEY_LOCAL_MACHINE, kSharedDllsKey, KEY_ALL_ACCESS);
-    activeScope = this;
-}
-
-SharedDllsScope::~SharedDllsScope() { activeScope = outer_; }
+OpenSharedDlls::OpenSharedDlls() { key.Open(HKEY_LOCAL_MACHINE, kSharedDllsKey, KEY_ALL_ACCESS); }
 
 void RemoveFoundFile(RemovalContext& context, const std::string& longPath, const DeleteNow& deleteNow) {
     // Too long for the expansion: handled no differently from a named file.

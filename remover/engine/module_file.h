@@ -2,6 +2,7 @@
 #include <string>
 
 #include "platform/registry_key.h"
+#include "platform/thread_scope.h"
 #include "remover/engine/file_deletion.h"
 #include "remover/engine/removal_context.h"
 
@@ -24,16 +25,10 @@ void RemoveFoundFile(RemovalContext& context, const std::string& longPath, const
 // While one lives on a thread, the files removed there drop their SharedDlls
 // values through this one open key: a folder walk would otherwise open and
 // close the key for every file it deletes.
-class SharedDllsScope {
-public:
-    SharedDllsScope();
-    ~SharedDllsScope();
-    SharedDllsScope(const SharedDllsScope&) = delete;
-    SharedDllsScope& operator=(const SharedDllsScope&) = delete;
+struct OpenSharedDlls {
+    OpenSharedDlls();
     platform::RegistryKeyA key;  // empty where the key cannot be opened
-
-private:
-    SharedDllsScope* outer_;
 };
+using SharedDllsScope = platform::ThreadScope<OpenSharedDlls>;
 
 }  // namespace remover

@@ -27,8 +27,6 @@ std::optional<std::string> FindLongName(const std::string& path) {
 
 namespace {
 
-thread_local SpellingMemo* activeMemo = nullptr;
-
 std::vector<std::string> SpellNow(const std::string& path) {
     std::vector<std::string> spellings{path};
     if (::GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return spellings;
@@ -45,15 +43,12 @@ std::vector<std::string> SpellNow(const std::string& path) {
 
 }  // namespace
 
-SpellingMemo::SpellingMemo() : outer_(activeMemo) { activeMemo = this; }
-
-SpellingMemo::~SpellingMemo() { activeMemo = outer_; }
-
 std::vector<std::string> PathSpellings(const std::string& path) {
-    if (!activeMemo) return SpellNow(path);
-    const auto known = activeMemo->spelled_.find(path);
-    if (known != activeMemo->spelled_.end()) return known->second;
-    return activeMemo->spelled_.emplace(path, SpellNow(path)).first->second;
+    SpelledPaths* const memo = SpellingMemo::Active();
+    if (!memo) return SpellNow(path);
+    const auto known = memo->spelled.find(path);
+    if (known != memo->spelled.end()) return known->second;
+    return memo->spelled.emplace(path, SpellNow(path)).first->second;
 }
 
 std::vector<std::string> UpperSpellings(const std::string& path) {

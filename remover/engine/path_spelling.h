@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/thread_scope.h"
+
 namespace remover {
 
 // The path with every component in its long form as stored on disk, or
@@ -30,17 +32,9 @@ std::vector<std::string> UpperSpellings(const std::string& path);
 // few folders a hundred times (Program Files by several values of both
 // registry views), and each spelling costs a dozen file-system calls; the
 // gathering is one snapshot anyway.
-class SpellingMemo {
-public:
-    SpellingMemo();
-    ~SpellingMemo();
-    SpellingMemo(const SpellingMemo&) = delete;
-    SpellingMemo& operator=(const SpellingMemo&) = delete;
-
-private:
-    friend std::vector<std::string> PathSpellings(const std::string& path);
-    SpellingMemo* outer_;
-    std::map<std::string, std::vector<std::string>> spelled_;
+struct SpelledPaths {
+    std::map<std::string, std::vector<std::string>> spelled;
 };
+using SpellingMemo = platform::ThreadScope<SpelledPaths>;
 
 }  // namespace remover
