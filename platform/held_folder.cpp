@@ -68,9 +68,24 @@ bool IsListedObject(DWORD volume, HANDLE child, unsigned long long listedId) {
     return opened.dwVolumeSerialNumber == volume && (listedId == 0 || id == listedId);
 }
 
-DWORD VolumeOf(HANDLE handle) {
+BY_HANDLE_FILE_INFORMATION InfoOf(HANDLE handle) {
     BY_HANDLE_FILE_INFORMATION info{};
-    return ::GetFileInformationByHandle(handle, &info) ? info.dwVolumeSerialNumber : 0;
+    return ::GetFileInformationByHandle(handle, &info) ? info : BY_HANDLE_FILE_INFORMATION{};
+}
+
+unsigned long long IndexOf(const BY_HANDLE_FILE_INFORMATION& info) {
+    return (static_cast<unsigned long long>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+}
+
+// Whether a listing is of the held folder itself ("." its own index) and of
+// one that lies in the folder it was opened from (".." that folder's index),
+// where the file system gives the indexes (0 where it does not).
+bool ListsHeldFolder(const std::vector<HeldEntry>& entries, unsigned long long own, unsigned long long parent) {
+    for (const HeldEntry& entry : entries) {
+        const unsigned long long expected = entry.name == L"." ? own : entry.name == L".." ? parent : 0;
+        if (expected != 0 && entry.fileId != 0 && entry.fileId != expected) return false;
+    }
+    return true;
 }
 
 bool IsLink(HANDLE handle) {
@@ -99,25 +114,39 @@ LONG OpenRelative(HANDLE folder, const std::wstring& name, ACCESS_MASK access, U
     return status;
 }
 
-}  // namespace
+SetInfoFn SetInfoCall() { return GetOptionalProc<SetInfoFn>(Kernel32(), "SetFileInformationByHandle"); }
 
-bool CanDeleteByHandle() { return GetOptionalProc<SetInfoFn>(Kernel32(), "SetFileInformationByHandle") != nullptr; }
-
-bool DeleteByHandle(HANDLE file) {
-    const auto setInfo = GetOptionalProc<SetInfoFn>(Kernel32(), "SetFileInformationByHandle");
+// Sets or takes back the open file's or folder's deletion when its handle closes.
+bool MarkForDeletion(HANDLE handle, bool deleteIt) {
+    const auto setInfo = SetInfoCall();
     if (!setInfo) {
         ::SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
         return false;
     }
-    FILE_BASIC_INFO basic{};
-    basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
-    setInfo(file, FileBasicInfo, &basic, sizeof(basic));
-    FILE_DISPOSITION_INFO disposition{TRUE};
-    return setInfo(file, FileDispositionInfo, &disposition, sizeof(disposition)) != FALSE;
+    FILE_DISPOSITION_INFO disposition{};
+    disposition.DeleteFile = deleteIt ? TRUE : FALSE;
+    return setInfo(handle, FileDispositionInfo, &disposition, sizeof(disposition)) != FALSE;
 }
 
-HeldFolder::HeldFolder(UniqueFile handle, std::wstring finalPath)
-    : handle_(std::move(handle)), finalPath_(std::move(finalPath)), volume_(VolumeOf(handle_.get())) {}
+}  // namespace
+
+bool CanDeleteByHandle() { return SetInfoCall() != nullptr; }
+
+bool DeleteByHandle(HANDLE file) {
+    if (const auto setInfo = SetInfoCall()) {
+        FILE_BASIC_INFO basic{};
+        basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+        setInfo(file, FileBasicInfo, &basic, sizeof(basic));
+    }
+    return MarkForDeletion(file, true);
+}
+
+HeldFolder::HeldFolder(UniqueFile handle, std::wstring finalPath, unsigned long long parentIndex)
+    : handle_(std::move(handle)), finalPath_(std::move(finalPath)), parentIndex_(parentIndex) {
+    const BY_HANDLE_FILE_INFORMATION info = InfoOf(handle_.get());
+    volume_ = info.dwVolumeSerialNumber;
+    index_ = IndexOf(info);
+}
 
 HeldFolder HeldFolder::Open(const std::wstring& path) {
     if (!Available()) return {};
@@ -160,7 +189,7 @@ HeldFolder HeldFolder::OpenChild(const HeldEntry& entry) const {
     if (IsLink(child.get()) || !IsListedObject(volume_, child.get(), entry.fileId)) return {};
     std::wstring finalPath = FinalPathOf(child.get());
     if (!SameText(finalPath, finalPath_ + L"\\" + entry.name)) return {};
-    return HeldFolder(std::move(child), std::move(finalPath));
+    return HeldFolder(std::move(child), std::move(finalPath), index_);
 }
 
 bool HeldFolder::Available() {
@@ -189,7 +218,12 @@ bool HeldFolder::List(std::vector<HeldEntry>& entries) const {
             offset += info.NextEntryOffset;
         }
     }
-    return ::GetLastError() == ERROR_NO_MORE_FILES;
+    if (::GetLastError() != ERROR_NO_MORE_FILES) return false;
+    // A listing counts only when it is of the held folder itself, inside the
+    // folder it was opened from: no other folder may lend it its entries.
+    if (ListsHeldFolder(entries, index_, parentIndex_)) return true;
+    entries.clear();
+    return false;
 }
 
 bool HeldFolder::DeleteFileBelow(const HeldEntry& entry) const {
@@ -217,17 +251,13 @@ bool HeldFolder::DeleteFileBelow(const HeldEntry& entry) const {
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
         !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
         return true;
-    FILE_DISPOSITION_INFO keep{FALSE};
-    GetOptionalProc<SetInfoFn>(Kernel32(), "SetFileInformationByHandle")(file.get(), FileDispositionInfo, &keep,
-                                                                          sizeof(keep));
+    MarkForDeletion(file.get(), false);
     ::SetLastError(ERROR_BAD_PATHNAME);
     return false;
 }
 
 bool HeldFolder::DeleteWhenClosed() const {
-    const auto setInfo = GetOptionalProc<SetInfoFn>(Kernel32(), "SetFileInformationByHandle");
-    FILE_DISPOSITION_INFO disposition{TRUE};
-    return setInfo && setInfo(handle_.get(), FileDispositionInfo, &disposition, sizeof(disposition)) != FALSE;
+    return MarkForDeletion(handle_.get(), true);
 }
 
 }  // namespace platform

@@ -60,10 +60,12 @@ public:
     explicit operator bool() const { return handle_.valid(); }
 
 private:
-    HeldFolder(UniqueFile handle, std::wstring finalPath);
+    HeldFolder(UniqueFile handle, std::wstring finalPath, unsigned long long parentIndex = 0);
     UniqueFile handle_;
     std::wstring finalPath_;
-    DWORD volume_ = 0;  // the held folder's volume serial number
+    unsigned long long parentIndex_ = 0;  // of the folder it was opened from; 0 when none
+    DWORD volume_ = 0;                   // the held folder's volume serial number
+    unsigned long long index_ = 0;       // and its file index
 };
 
 }  // namespace platform
